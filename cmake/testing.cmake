@@ -1,0 +1,32 @@
+# talvenor_add_test(<name> SOURCES ... [LIBS ...] [DESKTOP] [TIMEOUT s])
+# One GoogleTest executable, one ctest test. On Windows builds ctest runs it through
+# tools/wine-run (the crosscompiling emulator) inside the build tree's private prefix,
+# after the wineserver fixture has started. DESKTOP serialises tests that need focus.
+function(talvenor_add_test name)
+  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wineserver
+                                            ENVIRONMENT "WINEPREFIX=${TALVENOR_WINEPREFIX}")
+    if(T_DESKTOP)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+    endif()
+  endif()
+endfunction()
+
+if(WIN32)
+  set(TALVENOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run)
+  add_test(NAME wineserver_start COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-run --start)
+  add_test(NAME wineserver_stop COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-run --stop)
+  set_tests_properties(wineserver_start PROPERTIES FIXTURES_SETUP wineserver
+                       ENVIRONMENT "WINEPREFIX=${TALVENOR_WINEPREFIX}" TIMEOUT 300)
+  set_tests_properties(wineserver_stop PROPERTIES FIXTURES_CLEANUP wineserver
+                       ENVIRONMENT "WINEPREFIX=${TALVENOR_WINEPREFIX}" TIMEOUT 120)
+endif()
