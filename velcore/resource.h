@@ -1,0 +1,2 @@
+#pragma once
+// Resource ids of velcore.dll, grouped by part.
