@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pocketpc/coredll.h"
+#include "views/back_buffer.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::span<const ui::MessageEntry<BoardView>> BoardView::Messages() {
 BoardView::~BoardView() {
   // The window must not outlive the object its procedure dispatches to.
   if (hwnd_) DestroyWindow(hwnd_);
-  ReleaseBackBuffer();
+  ReleaseBackBuffer(memDC, backBuffer);
 }
 
 void BoardView::Layout(const RECT& client) {
@@ -103,17 +104,8 @@ LRESULT BoardView::OnCreate(WPARAM, LPARAM) {
 LRESULT BoardView::OnDestroy(WPARAM, LPARAM) {
   Stop();
   painter.Destroy();
-  ReleaseBackBuffer();
+  ReleaseBackBuffer(memDC, backBuffer);
   return 0;
-}
-
-void BoardView::ReleaseBackBuffer() {
-  if (memDC) {
-    HDC dc = memDC;
-    memDC = nullptr;
-    DeleteDC(dc);
-  }
-  if (backBuffer && DeleteObject(backBuffer)) backBuffer = nullptr;
 }
 
 LRESULT BoardView::OnPaint(WPARAM, LPARAM) {
@@ -121,13 +113,8 @@ LRESULT BoardView::OnPaint(WPARAM, LPARAM) {
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;
   GetClientRect(hwnd_, &client);
-  if (!memDC) memDC = CreateCompatibleDC(dc);
-  if (memDC && !backBuffer) {
-    backBuffer = CreateCompatibleBitmap(dc, client.right - client.left, client.bottom - client.top);
-    if (backBuffer) SelectObject(memDC, backBuffer);
-  }
   cellsDrawn = 0;
-  if (memDC && backBuffer) {
+  if (EnsureBackBuffer(dc, client, memDC, backBuffer)) {
     DrawWell(ps.rcPaint);
     // The copy is clipped to the invalid area: cells left undrawn above stay as they were.
     BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top,

@@ -52,6 +52,5 @@ class BoardView : public GameController, public ui::Window<BoardView> {
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnEraseBackground(WPARAM, LPARAM);
   LRESULT OnTimerMessage(WPARAM, LPARAM);
-  void ReleaseBackBuffer();
   void DrawWell(const RECT& update);
 };

@@ -1,5 +1,7 @@
 #include "views/preview_view.h"
 
+#include "views/back_buffer.h"
+
 #include <algorithm>
 
 void PreviewView::FillClass(WNDCLASSW& wc) {
@@ -19,7 +21,7 @@ std::span<const ui::MessageEntry<PreviewView>> PreviewView::Messages() {
 
 PreviewView::~PreviewView() {
   if (hwnd_) DestroyWindow(hwnd_);
-  ReleaseBackBuffer();
+  ReleaseBackBuffer(memDC, backBuffer);
 }
 
 void PreviewView::SetPiece(const Piece* shown) {
@@ -49,17 +51,8 @@ LRESULT PreviewView::OnCreate(WPARAM, LPARAM) {
 }
 
 LRESULT PreviewView::OnDestroy(WPARAM, LPARAM) {
-  ReleaseBackBuffer();
+  ReleaseBackBuffer(memDC, backBuffer);
   return 0;
-}
-
-void PreviewView::ReleaseBackBuffer() {
-  if (memDC) {
-    HDC dc = memDC;
-    memDC = nullptr;
-    DeleteDC(dc);
-  }
-  if (backBuffer && DeleteObject(backBuffer)) backBuffer = nullptr;
 }
 
 LRESULT PreviewView::OnPaint(WPARAM, LPARAM) {
@@ -67,12 +60,7 @@ LRESULT PreviewView::OnPaint(WPARAM, LPARAM) {
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;
   GetClientRect(hwnd_, &client);
-  if (!memDC) memDC = CreateCompatibleDC(dc);
-  if (memDC && !backBuffer) {
-    backBuffer = CreateCompatibleBitmap(dc, client.right - client.left, client.bottom - client.top);
-    if (backBuffer) SelectObject(memDC, backBuffer);
-  }
-  if (memDC && backBuffer) {
+  if (EnsureBackBuffer(dc, client, memDC, backBuffer)) {
     DrawPreview();
     BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top,
            memDC, 0, 0, SRCCOPY);

@@ -42,6 +42,5 @@ class PreviewView : public ui::Window<PreviewView> {
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnEraseBackground(WPARAM, LPARAM);
-  void ReleaseBackBuffer();
   void DrawPreview();
 };
