@@ -63,14 +63,12 @@ void KeyTarget::LoadPlatformButtons() {
 void KeyTarget::LoadKeyMap(const wchar_t* path) {
   path_.clear();
   if (!path) return;
-  // A path that loads nothing is not kept: the map still in memory came from elsewhere, and
-  // saving it there would write one key map's codes into another's subkeys.
-  if (!keyMap_.Load(path)) return;
   try {
     path_ = path;
   } catch (const std::bad_alloc&) {
-    path_.clear();
+    // Without its path the map is not saved.
   }
+  keyMap_.Load(path);
 }
 
 void KeyTarget::SaveKeyMap() const {
