@@ -32,7 +32,7 @@ void KeyTarget::Register(const KeyTargetInfo* info) {
   HWND window = info ? info->target : nullptr;
   // Another registration still in force would leave its window hooked and its buttons taken.
   if (target_ && target_ != window) Unregister();
-  if (target_ != window) target_ = Hook(window) ? window : nullptr;
+  target_ = Hook(window) ? window : nullptr;
   LoadKeyMap(info ? info->keysPath : nullptr);
   ReleaseButtons();
   GrabButtons();
