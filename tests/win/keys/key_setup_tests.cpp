@@ -259,7 +259,8 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
   const std::wstring noRoom(256, L'n');  // exactly the buffer, without a terminator
   WriteShellButtons({{L"40C1", L"Button 1"}, {L"C4", L"Short"}, {L"40ZZ", L"Zed"}});
   const std::wstring shell = kShellKeysPath;
-  WriteValue(HKEY_LOCAL_MACHINE, shell + L"\\40C2", L"Name", REG_SZ, L"Button 2", 16);
+  // Value types are not checked: binary data stands for text, and brings no terminator.
+  WriteValue(HKEY_LOCAL_MACHINE, shell + L"\\40C2", L"Name", REG_BINARY, L"Button 2", 16);
   WriteValue(HKEY_LOCAL_MACHINE, shell + L"\\40C3", L"Name", REG_SZ, noRoom.data(), 512);
   WriteKeyMap(kKeysPath, {
                              {L"a", INT_MAX, 0x70, L"Last"},
@@ -275,7 +276,7 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
                              {L"k", 11, 0xC3, L"Button with a long name"},
                          });
   const std::wstring actions = std::wstring(kKeysPath);
-  WriteValue(HKEY_CURRENT_USER, actions + L"\\g", L"Name", REG_SZ, L"Jump", 8);  // no NUL
+  WriteValue(HKEY_CURRENT_USER, actions + L"\\g", L"Name", REG_BINARY, L"Jump", 8);
   WriteValue(HKEY_CURRENT_USER, actions + L"\\i", L"Name", REG_SZ, noRoom.data(), 512);
   RecorderWindow owner;
   Register(owner.Hwnd(), kKeysPath);
