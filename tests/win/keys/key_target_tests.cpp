@@ -137,7 +137,7 @@ TEST_F(KeyTargetTest, NullPathLoadsNothingAndKeepsTheLastMap) {
   Register(window.Hwnd(), nullptr);
   EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), left);
   Unregister();
-  Register(window.Hwnd(), L"Software\\Velmora\\TalvenorTests\\Missing");
+  Register(window.Hwnd(), L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Missing");
   EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), left);
   Unregister();
 }

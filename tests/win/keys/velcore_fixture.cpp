@@ -127,6 +127,8 @@ void WriteShellButtons(const std::vector<ShellButton>& buttons) {
 
 void RemoveScratchKeys() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kTestsRoot);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kTestsRoot);
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Velmora\\TalvenorTests");  // when left empty
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, kShellKeysPath);
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellKeysPath);
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellPath);  // only when the tests left it empty
