@@ -8,7 +8,7 @@ function(talvenor_add_test name)
     set(T_TIMEOUT 300)
   endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock talvenor_test_main)
   add_test(NAME ${name} COMMAND ${name})
   # Under Wine a process can die inside nested window procedures (a stack overflow) with exit
   # code 0 and half its output: only GoogleTest's own summary counts as a pass.
@@ -23,6 +23,9 @@ function(talvenor_add_test name)
     endif()
   endif()
 endfunction()
+
+add_library(talvenor_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+target_link_libraries(talvenor_test_main PUBLIC gtest)
 
 if(WIN32)
   set(TALVENOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
