@@ -11,19 +11,6 @@
 
 namespace {
 
-struct Shades {
-  COLORREF light, dark, fill;
-};
-// The seven piece colours as the game shows them.
-const Shades kShades[BlockPainter::kColours] = {
-    {RGB(255, 60, 60), RGB(146, 14, 14), RGB(208, 20, 20)},
-    {RGB(255, 255, 60), RGB(146, 146, 14), RGB(208, 208, 20)},
-    {RGB(60, 255, 60), RGB(14, 146, 14), RGB(20, 208, 20)},
-    {RGB(60, 60, 255), RGB(14, 14, 146), RGB(20, 20, 208)},
-    {RGB(255, 255, 255), RGB(134, 134, 134), RGB(192, 192, 192)},
-    {RGB(255, 60, 255), RGB(146, 14, 146), RGB(208, 20, 208)},
-    {RGB(60, 255, 255), RGB(14, 146, 146), RGB(20, 208, 208)},
-};
 const COLORREF kSentinel = RGB(1, 2, 3);
 
 // Every pixel of the cell and of a one-pixel ring around it; returns the number of mismatches
