@@ -29,7 +29,8 @@ OptionsDialog* g_dialog = nullptr;
 std::function<void(HWND)> g_script;
 
 void CALLBACK PlayScript(HWND, UINT, UINT_PTR id, DWORD) {
-  if (!g_dialog || !g_dialog->Hwnd()) return;  // not open yet
+  // Not before the dialog manager has shown it.
+  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
   KillTimer(nullptr, id);
   HWND dialog = g_dialog->Hwnd();
   g_script(dialog);
