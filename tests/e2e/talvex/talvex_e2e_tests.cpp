@@ -158,6 +158,49 @@ TEST_F(TalvexTest, FirstPieceScores) {
   }
 }
 
+// The installed key map, as install/keys.reg writes it.
+void StoreDefaultKeys() {
+  const struct {
+    const wchar_t* subkey;
+    DWORD id;
+    const wchar_t* name;
+    DWORD code;
+  } kKeys[] = {{L"Action0", 0, L"Move left", VK_LEFT},
+               {L"Action1", 1, L"Move right", VK_RIGHT},
+               {L"Action2", 2, L"Turn", VK_UP},
+               {L"Action3", 3, L"Drop", VK_DOWN}};
+  for (const auto& k : kKeys) {
+    const std::wstring path = std::wstring(kGameKey) + L"\\Keys\\" + k.subkey;
+    SetDword(path.c_str(), L"Id", k.id);
+    SetDword(path.c_str(), L"Code", k.code);
+    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Name", REG_SZ, k.name,
+                    static_cast<DWORD>((wcslen(k.name) + 1) * sizeof(wchar_t)));
+  }
+}
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+TEST_F(TalvexTest, ArrowKeyDropsThroughTheLibrary) {
+  StoreDefaultKeys();
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  PressKey(VK_DOWN);
+  const HWND scoreLabel = Labels(frame)[3];
+  ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+  EXPECT_EQ(WindowText(scoreLabel), L"24");
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
 TEST_F(TalvexTest, PauseCommandStopsAndResumes) {
   SetDword(kOptionsKey, L"InitialLevel", 9);
   TalvexProcess game;
