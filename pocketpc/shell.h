@@ -21,3 +21,32 @@ constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
 // WM_COMMAND IDOK with lParam 0. Escape and IDCANCEL close nothing. The input panel does not
 // exist on a desktop, so SHIDIF_SIPDOWN changes nothing.
 BOOL SHInitDialog(PSHINITDLGINFO info);
+
+struct SHMENUBARINFO {
+  DWORD cbSize;
+  HWND hwndParent;
+  DWORD dwFlags;
+  UINT nToolBarId;  // menu-bar resource (RCDATA)
+  HINSTANCE hInstRes;
+  int nBmpId;      // bitmap of the button images; 0 for none
+  int cBmpImages;  // images in nBmpId
+  HWND hwndMB;     // out: the menu bar
+};
+using PSHMENUBARINFO = SHMENUBARINFO*;
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(SHMENUBARINFO) == 32, "SHMENUBARINFO keeps its handheld layout");
+#endif
+
+// Builds a menu bar docked at the bottom of hwndParent from the menu-bar resource nToolBarId:
+// 16-bit words holding the menu id, the button count and seven words per button (image,
+// command, state, style, text string id, tool-tip string id, submenu index). A drop-down button
+// opens its submenu of the menu as a popup; every command reaches the parent as WM_COMMAND. The
+// bar's height is the part of the parent's client area it covers. FALSE when the resource is
+// missing or malformed.
+BOOL SHCreateMenuBar(PSHMENUBARINFO info);
+
+// Adds iNumImages images of iImageWidth x iImageHeight from bitmap idBitmap to the menu bar
+// hwndCB. Returns the index of the first new image, or -1.
+int CommandBar_AddBitmap(HWND hwndCB, HINSTANCE hInst, int idBitmap, int iNumImages,
+                         int iImageWidth, int iImageHeight);

@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include <span>
+
+#include "ui/window.h"
+
+namespace pocketpc {
+
+// The window that SHCreateMenuBar returns: a strip at the bottom of its parent that holds a
+// toolbar built from a menu-bar resource. The object belongs to its window and goes with it.
+class MenuBar : public ui::Window<MenuBar> {
+ public:
+  static constexpr const wchar_t* kClassName = L"menu_worker";
+  static std::span<const ui::MessageEntry<MenuBar>> Messages();
+
+  // The bar's window, or nullptr when the resource is missing or malformed.
+  static HWND Create(HWND parent, HINSTANCE instance, UINT resourceId);
+  // The bar behind hwnd, or nullptr when hwnd is not a menu bar.
+  static MenuBar* From(HWND hwnd);
+
+  int AddBitmap(HINSTANCE instance, int bitmapId, int count, int width, int height);
+
+ private:
+  MenuBar() = default;
+  ~MenuBar() = default;
+
+  bool Build(UINT resourceId);
+  void Dock();
+  void OpenDropDown(int command);
+
+  LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_ = nullptr;
+  HMENU menu_ = nullptr;
+  HWND toolbar_ = nullptr;
+  int imageCount_ = 0;
+  bool ownedByWindow_ = false;
+};
+
+}  // namespace pocketpc

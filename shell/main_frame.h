@@ -1,0 +1,72 @@
+#pragma once
+// The game's only top-level window: menu bar, board, preview and labels; it turns commands into
+// calls of the rules and hears back from them as their GameEvents.
+#include <windows.h>
+
+#include <span>
+
+#include "game/game_controller.h"
+#include "shell/layout.h"
+#include "shell/settings.h"
+#include "ui/window.h"
+#include "views/board_view.h"
+#include "views/preview_view.h"
+
+constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\Gravlin\\Keys";
+constexpr wchar_t kScorePath[] = L"Software\\Velmora\\Gravlin\\Score";
+constexpr int kGameId = 83;
+constexpr int kScoreTableSize = 10;
+
+class MainFrame : public ui::Window<MainFrame>, public GameEvents {
+ public:
+  static constexpr const wchar_t* kClassName = L"GravlinCE";
+  static void FillClass(WNDCLASSW& wc);
+  static std::span<const ui::MessageEntry<MainFrame>> Messages();
+  static std::span<const ui::CommandEntry<MainFrame>> Commands();
+
+  MainFrame() = default;
+  ~MainFrame() override;
+
+  // Creates the window over `area`; its creation starts the first game. Null on failure.
+  HWND Create(HINSTANCE instance, const RECT& area);
+
+  // Read access for tests and measurements.
+  const GameController& Game() const { return game_; }
+  const Settings& CurrentSettings() const { return settings_; }
+  HWND MenuBar() const { return menuBar_; }
+
+  void OnGameStarted() override;
+  void OnPieceLocked() override;
+  void OnRowsRemoved(bool levelRaised) override;
+  void OnNextPiece() override;
+  void OnGameOver(int score) override;
+
+ private:
+  enum Label { LevelCaption, LevelValue, ScoreCaption, ScoreValue, RowsCaption, RowsValue };
+
+  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyTargetDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyTargetUp(WPARAM wParam, LPARAM lParam);
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+
+  void OnAbout(WORD notifyCode, HWND control);
+  void OnOptions(WORD notifyCode, HWND control);
+  void OnScores(WORD notifyCode, HWND control);
+  void OnNewGame(WORD notifyCode, HWND control);
+  void OnPause(WORD notifyCode, HWND control);
+  void OnExit(WORD notifyCode, HWND control);
+
+  bool CreateChildren(const FrameLayout& layout);
+  void SetNumber(Label label, int value);
+  int ShowScores(int newScore);
+
+  HINSTANCE instance_ = nullptr;
+  HWND menuBar_ = nullptr;
+  BoardView game_;
+  PreviewView preview_;  // destroyed before game_, whose painter it borrows
+  HWND labels_[kLabelCount] = {};
+  Settings settings_;
+  wchar_t text_[16] = {};  // one buffer for every number shown
+};

@@ -1,0 +1,349 @@
+// Talvex.exe played from outside: started, steered through the button messages the library
+// would send, read through its labels, dialogs, the screen, the registry and its exit code.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "registry_backup.h"
+#include "screen.h"
+#include "talvex_process.h"
+#include "velcore/scores/codec/score_record.h"
+
+namespace {
+
+constexpr int kDrop = 3;
+constexpr int kPause = 40008;
+constexpr int kNewGame = 40007;
+constexpr int kExit = 108;
+constexpr DWORD kStartTimeout = 15000;
+
+const std::vector<std::wstring> kStartLabels = {L"Level", L"1", L"Score", L"0", L"Rows", L"0"};
+
+class TalvexTest : public ::testing::Test {
+ protected:
+  RegistryBackup backup_;
+};
+
+// A window of the driver's own, to take the foreground from the game.
+class OtherWindow {
+ public:
+  OtherWindow() {
+    hwnd_ = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 120, 120, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~OtherWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+  HWND Hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+// Whether the board looks the same for `ms` while the game would otherwise be falling.
+bool BoardStill(HWND frame, DWORD ms) {
+  const auto before = CapturePixels(Board(frame));
+  Sleep(ms);
+  return !before.empty() && CapturePixels(Board(frame)) == before;
+}
+
+bool BoardMovesWithin(HWND frame, DWORD ms) {
+  const auto before = CapturePixels(Board(frame));
+  return WaitFor(ms, [&] { return CapturePixels(Board(frame)) != before; });
+}
+
+TEST_F(TalvexTest, WithoutTheLibraryItSaysSoAndEndsWithOne) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder =
+      std::wstring(temp) + L"talvex_alone_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring exe = folder + L"Talvex.exe";
+  ASSERT_TRUE(CopyFileW((BinFolder() + L"Talvex.exe").c_str(), exe.c_str(), FALSE));
+
+  {
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start(exe, folder));
+    HWND box = game.WaitForDialog(kStartTimeout);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"Some components of this application are missing. Please reinstall application.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    EXPECT_EQ(FindWindowW(L"GravlinCE", nullptr), nullptr);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(game.WaitForExit(5000), 1u);
+  }
+  DeleteFileW(exe.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
+  TalvexProcess first;
+  ASSERT_TRUE(first.Start());
+  HWND frame = first.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  OtherWindow other;
+  SetForegroundWindow(other.Hwnd());
+  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+
+  // A copy in a folder without the library: had it tried to load it, it would end with 1.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder =
+      std::wstring(temp) + L"talvex_second_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring exe = folder + L"Talvex.exe";
+  ASSERT_TRUE(CopyFileW((BinFolder() + L"Talvex.exe").c_str(), exe.c_str(), FALSE));
+  {
+    TalvexProcess second;
+    ASSERT_TRUE(second.Start(exe, folder));
+    EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
+    EXPECT_EQ(second.FindDialog(), nullptr);
+  }
+  DeleteFileW(exe.c_str());
+  RemoveDirectoryW(folder.c_str());
+  EXPECT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  EXPECT_EQ(first.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, LabelsAtStartFollowTheStoredLevel) {
+  struct Case {
+    const char* name;
+    DWORD stored;  // ~0: nothing stored
+    const wchar_t* level;
+  } cases[] = {{"nothing stored", ~0u, L"1"}, {"level 4 stored", 4, L"5"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.stored != ~0u) SetDword(kOptionsKey, L"InitialLevel", c.stored);
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    auto expected = kStartLabels;
+    expected[1] = c.level;
+    EXPECT_EQ(LabelTexts(frame), expected);
+    EXPECT_EQ(game.Exit(), 0u);
+  }
+}
+
+TEST_F(TalvexTest, FirstPieceScores) {
+  struct Case {
+    const char* name;
+    DWORD level;
+    bool drop;
+    const wchar_t* score;
+  } cases[] = {
+      {"dropped at once at level 1", 0, true, L"24"},
+      {"left to fall twenty rows at level 10", 9, false, L"31"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetDword(kOptionsKey, L"InitialLevel", c.level);
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    if (c.drop) {
+      PressButton(frame, kDrop);
+      ReleaseButton(frame, kDrop);
+    }
+    const HWND scoreLabel = Labels(frame)[3];
+    ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+    EXPECT_EQ(WindowText(scoreLabel), c.score);
+    EXPECT_EQ(game.Exit(), 0u);
+  }
+}
+
+// The installed key map, as install/keys.reg writes it.
+void StoreDefaultKeys() {
+  const struct {
+    const wchar_t* subkey;
+    DWORD id;
+    const wchar_t* name;
+    DWORD code;
+  } kKeys[] = {{L"Action0", 0, L"Move left", VK_LEFT},
+               {L"Action1", 1, L"Move right", VK_RIGHT},
+               {L"Action2", 2, L"Turn", VK_UP},
+               {L"Action3", 3, L"Drop", VK_DOWN}};
+  for (const auto& k : kKeys) {
+    const std::wstring path = std::wstring(kGameKey) + L"\\Keys\\" + k.subkey;
+    SetDword(path.c_str(), L"Id", k.id);
+    SetDword(path.c_str(), L"Code", k.code);
+    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Name", REG_SZ, k.name,
+                    static_cast<DWORD>((wcslen(k.name) + 1) * sizeof(wchar_t)));
+  }
+}
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+TEST_F(TalvexTest, ArrowKeyDropsThroughTheLibrary) {
+  StoreDefaultKeys();
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  PressKey(VK_DOWN);
+  const HWND scoreLabel = Labels(frame)[3];
+  ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+  EXPECT_EQ(WindowText(scoreLabel), L"24");
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, PauseCommandStopsAndResumes) {
+  SetDword(kOptionsKey, L"InitialLevel", 9);
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(BoardMovesWithin(frame, 2000));
+  Command(frame, kPause);
+  Sleep(200);
+  EXPECT_TRUE(BoardStill(frame, 2000));
+  Command(frame, kPause);
+  EXPECT_TRUE(BoardMovesWithin(frame, 1000));
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
+  SetDword(kOptionsKey, L"InitialLevel", 9);
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(BoardMovesWithin(frame, 2000));
+
+  std::vector<COLORREF> paused;
+  {
+    OtherWindow other;
+    SetForegroundWindow(other.Hwnd());
+    ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+    Sleep(200);
+    paused = CapturePixels(Board(frame));
+    EXPECT_TRUE(BoardStill(frame, 1500));
+  }
+  // Back in front, the board is drawn again as it stood, and stays still.
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  EXPECT_TRUE(WaitFor(2000, [&] { return CapturePixels(Board(frame)) == paused; }));
+  EXPECT_TRUE(BoardStill(frame, 1500));
+  // Only the pause button resumes it.
+  Command(frame, kPause);
+  EXPECT_TRUE(BoardMovesWithin(frame, 1000));
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+// Drops pieces until the game ends and something shows up; returns that dialog or box.
+HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore) {
+  HWND shown = nullptr;
+  const HWND scoreLabel = Labels(frame)[3];
+  WaitFor(60000, [&] {
+    finalScore = WindowText(scoreLabel);
+    if ((shown = game.FindDialog()) != nullptr) return true;
+    PressButton(frame, kDrop);
+    ReleaseButton(frame, kDrop);
+    return false;
+  });
+  return shown;
+}
+
+std::vector<ScoreEntry> StoredScores() {
+  std::vector<ScoreEntry> entries;
+  for (int slot = 0; slot < 10; ++slot) {
+    ScoreRecord stored = {};
+    DWORD size = kRecordSize;
+    ScoreEntry entry = {};
+    if (RegGetValueW(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str(), RRF_RT_REG_BINARY,
+                     nullptr, stored.data(), &size) == ERROR_SUCCESS &&
+        size == kRecordSize && DecodeRecord(stored, entry)) {
+      entries.push_back(entry);
+    }
+  }
+  return entries;
+}
+
+void StoreFullTable(int32_t score) {
+  for (int slot = 0; slot < 10; ++slot) {
+    ScoreEntry entry;
+    std::memset(&entry, 0, sizeof entry);
+    entry.SetName((L"Best " + std::to_wstring(slot)).c_str());
+    entry.score = score + slot;
+    entry.date = 45292.0;
+    const ScoreRecord stored = EncodeRecord(entry);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str(), REG_BINARY,
+                    stored.data(), kRecordSize);
+  }
+}
+
+TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
+  SetDword(kOptionsKey, L"InitialLevel", 9);
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+
+  // First game, empty table: the scores dialog waits for a name in the new row.
+  std::wstring score;
+  HWND dialog = PlayToTheEnd(game, frame, score);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(dialog), L"Scores");
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), frame);
+  HWND list = GetDlgItem(dialog, 1006);
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitFor(3000, [&] {
+    return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
+           nullptr;
+  }));
+  EXPECT_EQ(WindowText(editor), L"<Enter name here>");
+  SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Ada E2E"));
+  PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PostMessageW(editor, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  ASSERT_TRUE(WaitFor(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; }));
+  SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
+  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(dialog); }));
+  // Entered with OK: no "Game over!" after it.
+  EXPECT_EQ(game.WaitForDialog(700), nullptr);
+
+  const auto entries = StoredScores();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_STREQ(entries[0].name, L"Ada E2E");
+  EXPECT_EQ(std::to_wstring(entries[0].score), score);
+  EXPECT_NE(score, L"0");
+
+  // Second game against a full table of better scores: only the message.
+  StoreFullTable(100000);
+  Command(frame, kNewGame);
+  ASSERT_TRUE(WaitFor(3000, [&] { return WindowText(Labels(frame)[3]) == L"0"; }));
+  HWND box = PlayToTheEnd(game, frame, score);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"Game over!");
+  EXPECT_EQ(GetWindow(box, GW_OWNER), frame);
+  SendMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(box); }));
+  EXPECT_EQ(StoredScores().size(), 10u);
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, ExitEndsWithZero) {
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  Command(frame, kExit);
+  EXPECT_EQ(game.WaitForExit(5000), 0u);
+  EXPECT_FALSE(IsWindow(frame));
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// Plays a few pieces of a real game, pauses it and holds the picture for a screenshot.
+//   talvex_pose.exe READY-FILE
+// Creates READY-FILE once the picture holds and ends the game when the file is gone again.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "registry_backup.h"
+#include "talvex_process.h"
+
+namespace {
+
+constexpr int kLeft = 0, kRight = 1, kRotate = 2, kDrop = 3;
+constexpr int kPause = 40008;
+
+void Tap(HWND frame, int action) {
+  PressButton(frame, action);
+  ReleaseButton(frame, action);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  RegistryBackup backup;
+  TalvexProcess game;
+  if (!game.Start()) return 3;
+  HWND frame = game.WaitForFrame(20000);
+  if (!frame) {
+    fwprintf(stderr, L"talvex_pose: no frame; exit %lu, any GravlinCE %p\n", game.WaitForExit(0),
+             static_cast<void*>(FindWindowW(L"GravlinCE", nullptr)));
+    return 4;
+  }
+
+  // Column shifts and turns that spread the pieces over the bottom of the well.
+  const struct {
+    int shift;
+    int turns;
+  } kMoves[] = {{-4, 0}, {3, 1}, {0, 0}, {-2, 1}, {4, 0}, {1, 2}, {-3, 1}, {2, 0}, {-1, 3}, {3, 0}};
+  const HWND score = Labels(frame)[3];
+  for (const auto& move : kMoves) {
+    // The next piece enters half a second after the last one locked.
+    Sleep(650);
+    for (int i = 0; i < move.turns; ++i) Tap(frame, kRotate);
+    for (int i = 0; i < (move.shift < 0 ? -move.shift : move.shift); ++i) {
+      Tap(frame, move.shift < 0 ? kLeft : kRight);
+    }
+    const std::wstring before = WindowText(score);
+    Tap(frame, kDrop);
+    if (!WaitFor(5000, [&] { return WindowText(score) != before; })) break;
+    if (game.FindDialog()) break;  // the well filled up
+  }
+  // Let the next piece show in the well, then hold everything still.
+  Sleep(1200);
+  Command(frame, kPause);
+  Sleep(300);
+
+  HANDLE ready = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (ready == INVALID_HANDLE_VALUE) return 5;
+  CloseHandle(ready);
+  WaitFor(60000, [&] { return GetFileAttributesW(argv[1]) == INVALID_FILE_ATTRIBUTES; });
+  return game.Exit() == 0 ? 0 : 6;
+}

@@ -1,0 +1,169 @@
+// The options dialog, run modally and driven from inside its own message loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/options_dialog.h"
+#include "shell/res/resource.h"
+#include "shell/velcore_library.h"
+
+namespace {
+
+std::vector<HWND> g_setupOwners;
+
+}  // namespace
+
+// Stands in for the library's button-assignment dialog: this test program is the "library".
+extern "C" __declspec(dllexport) int WINAPI KeySetupBox(HWND owner) {
+  g_setupOwners.push_back(owner);
+  return 0;
+}
+
+namespace {
+
+OptionsDialog* g_dialog = nullptr;
+std::function<void(HWND)> g_script;
+
+void CALLBACK PlayScript(HWND, UINT, UINT_PTR id, DWORD) {
+  // Not before the dialog manager has shown it.
+  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
+  KillTimer(nullptr, id);
+  HWND dialog = g_dialog->Hwnd();
+  g_script(dialog);
+  if (IsWindow(dialog)) SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
+}
+
+// Runs the dialog with `script` played against it, then closes it with the title-bar OK.
+INT_PTR RunWith(OptionsDialog& dialog, std::function<void(HWND)> script) {
+  g_dialog = &dialog;
+  g_script = std::move(script);
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, &PlayScript);
+  INT_PTR result = dialog.Run(GetModuleHandleW(nullptr), nullptr);
+  KillTimer(nullptr, timer);
+  g_dialog = nullptr;
+  return result;
+}
+
+std::wstring Text(HWND dialog, int id) {
+  wchar_t text[32] = {};
+  GetDlgItemTextW(dialog, id, text, 32);
+  return text;
+}
+
+void Press(HWND dialog, WPARAM key, int times) {
+  HWND edit = GetDlgItem(dialog, IDC_LEVEL);
+  for (int i = 0; i < times; ++i) {
+    SendMessageW(edit, WM_KEYDOWN, key, 1);
+    SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+  }
+}
+
+TEST(OptionsDialog, ShowsTheSettingsFullScreen) {
+  OptionsDialog dialog(5, true, false);
+  std::wstring level;
+  LRESULT sound = -1, preview = -1;
+  int low = 0, high = 0;
+  RECT rect = {};
+  const INT_PTR result = RunWith(dialog, [&](HWND d) {
+    level = Text(d, IDC_LEVEL);
+    sound = SendDlgItemMessageW(d, IDC_PLAY_SOUND, BM_GETCHECK, 0, 0);
+    preview = SendDlgItemMessageW(d, IDC_SHOW_PREVIEW, BM_GETCHECK, 0, 0);
+    SendDlgItemMessageW(d, IDC_LEVEL_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                        reinterpret_cast<LPARAM>(&high));
+    GetWindowRect(d, &rect);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(level, L"5");
+  EXPECT_EQ(sound, BST_CHECKED);
+  EXPECT_EQ(preview, BST_UNCHECKED);
+  EXPECT_EQ(low, 1);
+  EXPECT_EQ(high, 10);
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(rect.right - rect.left, work.right - work.left);
+  EXPECT_EQ(rect.bottom - rect.top, work.bottom - work.top);
+  EXPECT_EQ(dialog.level, 5u);
+  EXPECT_EQ(dialog.playSound, 1);
+  EXPECT_EQ(dialog.showPreview, 0);
+}
+
+TEST(OptionsDialog, LevelStopsAtOneAndTen) {
+  struct Case {
+    uint32_t start;
+    WPARAM key;
+    int presses;
+    uint32_t expected;
+  } cases[] = {{9, VK_UP, 3, 10}, {10, VK_UP, 1, 10}, {2, VK_DOWN, 3, 1}, {4, VK_UP, 2, 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << " + " << c.presses);
+    OptionsDialog dialog(c.start, true, true);
+    std::wstring shown;
+    EXPECT_EQ(RunWith(dialog,
+                      [&](HWND d) {
+                        Press(d, c.key, c.presses);
+                        shown = Text(d, IDC_LEVEL);
+                      }),
+              1);
+    EXPECT_EQ(shown, std::to_wstring(c.expected));
+    EXPECT_EQ(dialog.level, c.expected);
+  }
+}
+
+TEST(OptionsDialog, CheckBoxesAreReadOnOk) {
+  OptionsDialog dialog(1, true, false);
+  EXPECT_EQ(RunWith(dialog,
+                    [](HWND d) {
+                      SendDlgItemMessageW(d, IDC_PLAY_SOUND, BM_CLICK, 0, 0);
+                      SendDlgItemMessageW(d, IDC_SHOW_PREVIEW, BM_CLICK, 0, 0);
+                    }),
+            1);
+  EXPECT_EQ(dialog.playSound, 0);
+  EXPECT_EQ(dialog.showPreview, 1);
+}
+
+TEST(OptionsDialog, CancelAndEscapeCloseNothing) {
+  OptionsDialog dialog(3, false, false);
+  bool openAfter = false;
+  EXPECT_EQ(RunWith(dialog,
+                    [&](HWND d) {
+                      SendMessageW(d, WM_COMMAND, IDCANCEL, 0);
+                      MSG escape = {GetDlgItem(d, IDC_PLAY_SOUND), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+                      IsDialogMessageW(d, &escape);
+                      openAfter = IsWindow(d) && IsWindowVisible(d);
+                    }),
+            1);
+  EXPECT_TRUE(openAfter);
+}
+
+TEST(OptionsDialog, SetupKeysCallsTheLibraryWhenItHasTheExport) {
+  struct Case {
+    const char* name;
+    HMODULE library;
+    bool called;
+  } cases[] = {
+      {"exported", GetModuleHandleW(nullptr), true},
+      {"not exported", GetModuleHandleW(L"kernel32.dll"), false},
+      {"no library", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetVelcoreLibrary(c.library);
+    g_setupOwners.clear();
+    OptionsDialog dialog(1, true, true);
+    HWND shown = nullptr;
+    EXPECT_EQ(RunWith(dialog,
+                      [&](HWND d) {
+                        shown = d;
+                        SendDlgItemMessageW(d, IDC_SETUP_KEYS, BM_CLICK, 0, 0);
+                      }),
+              1);
+    EXPECT_EQ(g_setupOwners, c.called ? std::vector<HWND>{shown} : std::vector<HWND>{});
+  }
+  SetVelcoreLibrary(nullptr);
+}
+
+}  // namespace
