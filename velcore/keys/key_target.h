@@ -1,0 +1,58 @@
+#pragma once
+// The process-wide key target: one window of the caller whose key, key-up and hot-key messages
+// become WM_KEYTARGET_DOWN and WM_KEYTARGET_UP with the action's Id, and for which the assigned
+// hardware buttons are taken from the shell while it is active.
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "ui/window.h"
+#include "velcore/interface/velcore.h"
+#include "velcore/keys/key_map.h"
+#include "velcore/keys/platform_button_list.h"
+
+class KeyTarget {
+ public:
+  static KeyTarget& Instance();
+
+  KeyTarget() = default;
+  KeyTarget(const KeyTarget&) = delete;
+  KeyTarget& operator=(const KeyTarget&) = delete;
+
+  void Register(const KeyTargetInfo* info);
+  void Unregister();
+  // The library is being unloaded: nothing may keep calling into it.
+  void Shutdown();
+
+  HWND Target() const { return target_; }
+  KeyMap& Map() { return keyMap_; }
+  const PlatformButtonList& Buttons() const { return buttons_; }
+
+  void LoadPlatformButtons();
+  void LoadKeyMap(const wchar_t* path);
+  void SaveKeyMap() const;
+  // Both act for the registered window only; with none they do nothing.
+  void GrabButtons() const;
+  void ReleaseButtons() const;
+
+  static std::span<const ui::MessageEntry<KeyTarget>> Messages();
+
+ private:
+  static LRESULT CALLBACK HookProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CallReplaced(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static bool Hook(HWND window);
+  static bool Unhook(HWND window);
+
+  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
+  LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  void Report(UINT message, WPARAM code);
+
+  HWND target_ = nullptr;
+  std::wstring path_;  // empty: the key map is not saved
+  KeyMap keyMap_;
+  PlatformButtonList buttons_;
+};
