@@ -478,7 +478,9 @@ TEST_F(InstallerTest, DefaultFolderIsPerUserAndQuietUninstallClearsIt) {
   ASSERT_TRUE(quiet.has_value());
   ASSERT_EQ(RunToEnd(*quiet), 0u);
   // The uninstaller hands over to a copy of itself and returns at once.
-  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(dir); })) << Narrow(dir.wstring());
+  WaitUntil(
+      [&] { return !fs::exists(dir) && !fs::exists(Shortcut()) && !KeyExists(kUninstallKey); });
+  EXPECT_FALSE(fs::exists(dir)) << Narrow(dir.wstring());
   EXPECT_FALSE(fs::exists(Shortcut()));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   fs::remove_all(dir, ignored);
