@@ -362,11 +362,14 @@ class InstallerTest : public testing::Test {
     fs::remove_all(root_, ignored);
     dir_ = root_ / L"Game Folder";
     fs::create_directories(root_);
+    defaultDir_ = KnownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Talvenor";
+    fs::remove_all(defaultDir_, ignored);
   }
 
   void TearDown() override {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
+    fs::remove_all(defaultDir_, ignored);
     fs::remove(Shortcut(), ignored);
     fs::rename(shortcutBackup_, Shortcut(), ignored);
     for (size_t i = 0; i < std::size(kGuardedKeys); ++i) {
@@ -453,6 +456,7 @@ class InstallerTest : public testing::Test {
   fs::path setup_;
   fs::path root_;
   fs::path dir_;
+  fs::path defaultDir_;
   std::wstring shortcutBackup_;
 };
 
@@ -467,9 +471,7 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlace) {
 // Without /D the game goes to the player's own programs folder, needing no elevation, and the
 // programs list's quiet uninstall command removes all of it, the uninstaller and folder too.
 TEST_F(InstallerTest, DefaultFolderIsPerUserAndQuietUninstallClearsIt) {
-  const fs::path dir = KnownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Talvenor";
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
+  const fs::path dir = defaultDir_;
   ASSERT_EQ(Install({}), 0u);
   ExpectInstalledFiles(dir);
   ExpectProgramsEntry(dir);
@@ -483,7 +485,6 @@ TEST_F(InstallerTest, DefaultFolderIsPerUserAndQuietUninstallClearsIt) {
   EXPECT_FALSE(fs::exists(dir)) << Narrow(dir.wstring());
   EXPECT_FALSE(fs::exists(Shortcut()));
   EXPECT_FALSE(KeyExists(kUninstallKey));
-  fs::remove_all(dir, ignored);
 }
 
 TEST_F(InstallerTest, InstalledGameStartsFromItsFolder) {
@@ -522,6 +523,7 @@ void PrintTo(const KeyMapCase& c, std::ostream* os) {
 
 class ReinstallTest : public InstallerTest, public testing::WithParamInterface<KeyMapCase> {};
 
+// The reinstall names no folder, as an upgrade would: it goes where the first one went.
 TEST_P(ReinstallTest, KeepsPlayersKeyMap) {
   const KeyMapCase& c = GetParam();
   ASSERT_EQ(Install(dir_), 0u);
@@ -541,9 +543,10 @@ TEST_P(ReinstallTest, KeepsPlayersKeyMap) {
   }
   ASSERT_EQ(KeyMapCodes().size(), c.emptyKeysKey ? 0u : 4u);
 
-  ASSERT_EQ(Install(dir_), 0u);
+  ASSERT_EQ(Install({}), 0u);
   EXPECT_EQ(KeyMapCodes(), expected);
   ExpectInstalledFiles(dir_);
+  EXPECT_FALSE(fs::exists(defaultDir_));
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyMaps, ReinstallTest,
