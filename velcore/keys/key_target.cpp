@@ -32,7 +32,7 @@ void KeyTarget::Register(const KeyTargetInfo* info) {
   HWND window = info ? info->target : nullptr;
   // Another registration still in force would leave its window hooked and its buttons taken.
   if (target_ && target_ != window) Unregister();
-  if (target_ != window) target_ = Hook(window) ? window : nullptr;
+  target_ = Hook(window) ? window : nullptr;
   LoadKeyMap(info ? info->keysPath : nullptr);
   ReleaseButtons();
   GrabButtons();
@@ -63,14 +63,12 @@ void KeyTarget::LoadPlatformButtons() {
 void KeyTarget::LoadKeyMap(const wchar_t* path) {
   path_.clear();
   if (!path) return;
-  // A path that loads nothing is not kept: the map still in memory came from elsewhere, and
-  // saving it there would write one key map's codes into another's subkeys.
-  if (!keyMap_.Load(path)) return;
   try {
     path_ = path;
   } catch (const std::bad_alloc&) {
-    path_.clear();
+    // Without its path the map is not saved.
   }
+  keyMap_.Load(path);
 }
 
 void KeyTarget::SaveKeyMap() const {

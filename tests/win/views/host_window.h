@@ -3,6 +3,7 @@
 // set directly.
 #include <windows.h>
 
+#include "pixels.h"
 #include "ui/window.h"
 #include "views/board_view.h"
 
@@ -60,3 +61,30 @@ class BoardProbe : public BoardView {
     Release();
   }
 };
+
+// What the board window should show: the well in its frame, the resting cells (flashing when
+// their row is full) and the falling piece.
+inline Picture Expected(BoardProbe& board, int width, int height) {
+  Picture p(width, height, GetSysColor(COLOR_WINDOW));
+  const RECT& f = board.FrameRect();
+  p.Box(f.left, f.top, f.right, f.bottom - 1, GetSysColor(COLOR_BTNSHADOW));
+  for (int row = 0; row < Board::kRows; ++row) {
+    const bool full = board.board.rowFill[row] == Board::kColumns;
+    for (int column = 0; column < Board::kColumns; ++column) {
+      const int v = board.board.cells[row][column];
+      if (v == 0) continue;
+      const Shades& s = kShades[v - 1];
+      p.Cell(board.CellRect(row, column), s.light, s.dark,
+             full ? GetSysColor(COLOR_INFOBK) : s.fill);
+    }
+  }
+  if (board.current) {
+    const Shades& s = kShades[board.current->colour];
+    for (const CellOffset& o : board.current->rotations[board.rotation].offsets) {
+      if (board.y + o.dy < Board::kRows) {
+        p.Cell(board.CellRect(board.y + o.dy, board.x + o.dx), s.light, s.dark, s.fill);
+      }
+    }
+  }
+  return p;
+}

@@ -3,9 +3,8 @@
 // the expected picture of one bevelled cell.
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 struct Dib {
@@ -156,14 +155,15 @@ inline void Capture(HWND hwnd, Dib& into) {
   ReleaseDC(hwnd, dc);
 }
 
-// Number of pixels where the two differ; the first few are reported.
+// Number of pixels where the two differ; the first few go to stderr.
 inline int Differences(const Dib& got, const Picture& want, const char* what) {
   int bad = 0;
   for (int y = 0; y < want.height; ++y) {
     for (int x = 0; x < want.width; ++x) {
       if (got.At(x, y) != want.At(x, y) && ++bad <= 5) {
-        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") got " << std::hex
-                      << got.At(x, y) << " want " << want.At(x, y) << std::dec;
+        std::fprintf(stderr, "%s: pixel (%d, %d) is %06lx, expected %06lx\n", what, x, y,
+                     static_cast<unsigned long>(got.At(x, y)),
+                     static_cast<unsigned long>(want.At(x, y)));
       }
     }
   }

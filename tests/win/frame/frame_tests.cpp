@@ -1,0 +1,456 @@
+// The main frame in this process, with this test program standing in for velcore: its exports
+// record what the frame hands the library.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/layout.h"
+#include "shell/main_frame.h"
+#include "shell/res/resource.h"
+#include "shell/velcore_library.h"
+#include "velcore/interface/velcore.h"
+
+namespace {
+
+struct LibraryLog {
+  std::vector<KeyTargetInfo> registered;
+  std::vector<std::wstring> registeredPaths;
+  bool menuBarAtRegister = false;
+  int unregistered = 0;
+  std::vector<ScoresBoxInfo> scores;
+  std::vector<std::wstring> scorePaths;
+  std::vector<bool> pausedInScores;
+  int scoresResult = 0;
+  const MainFrame* frame = nullptr;
+} g_log;
+
+}  // namespace
+
+extern "C" __declspec(dllexport) int WINAPI RegisterKeyTarget(const KeyTargetInfo* info) {
+  g_log.registered.push_back(*info);
+  g_log.registeredPaths.push_back(info->keysPath ? info->keysPath : L"");
+  g_log.menuBarAtRegister = FindWindowExW(info->target, nullptr, L"menu_worker", nullptr);
+  return 0;
+}
+
+extern "C" __declspec(dllexport) int WINAPI UnregisterKeyTarget(int) {
+  ++g_log.unregistered;
+  return 0;
+}
+
+extern "C" __declspec(dllexport) int WINAPI ScoresBox(const ScoresBoxInfo* info) {
+  g_log.scores.push_back(*info);
+  g_log.scorePaths.push_back(info->keyPath ? info->keyPath : L"");
+  g_log.pausedInScores.push_back(g_log.frame && g_log.frame->Game().IsPaused());
+  return g_log.scoresResult;
+}
+
+namespace {
+
+template <class Done>
+void PumpUntil(DWORD ms, Done done) {
+  const DWORD end = GetTickCount() + ms;
+  MSG msg;
+  while (!done() && static_cast<LONG>(end - GetTickCount()) > 0) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t text[128] = {};
+  GetWindowTextW(hwnd, text, 128);
+  return text;
+}
+
+std::vector<HWND> Labels(HWND frame) {
+  std::vector<HWND> labels;
+  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    if (lstrcmpiW(name, L"Static") == 0) labels.push_back(child);
+  }
+  return labels;
+}
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r = {};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Dialogs and message boxes that turn up while the frame runs are answered from a timer.
+struct DialogAnswer {
+  std::function<void(HWND)> script;  // runs once against the first dialog found
+  HWND seen = nullptr;
+  HWND owner = nullptr;
+  std::wstring title;
+  std::wstring text;  // a message box's text
+  bool pausedMeanwhile = false;
+} g_answer;
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog || dialog == g_answer.seen) return;
+  g_answer.seen = dialog;
+  g_answer.owner = GetWindow(dialog, GW_OWNER);
+  g_answer.title = WindowText(dialog);
+  wchar_t text[128] = {};
+  GetDlgItemTextW(dialog, 0xFFFF, text, 128);
+  g_answer.text = text;
+  g_answer.pausedMeanwhile = g_log.frame && g_log.frame->Game().IsPaused();
+  if (g_answer.script) g_answer.script(dialog);
+  if (IsWindow(dialog)) {
+    // A message box closes with its OK; the handheld dialogs with the title-bar OK.
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (IsWindow(dialog)) SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_log = {};
+    g_answer = {};
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+    SetVelcoreLibrary(GetModuleHandleW(nullptr));
+    timer_ = SetTimer(nullptr, 0, 30, &AnswerDialog);
+  }
+  void TearDown() override {
+    frame_.reset();
+    KillTimer(nullptr, timer_);
+    SetVelcoreLibrary(nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+    DrainQuit();
+  }
+  HWND Start() {
+    frame_ = std::make_unique<MainFrame>();
+    g_log.frame = frame_.get();
+    HWND hwnd = frame_->Create(GetModuleHandleW(nullptr), RECT{0, 0, 240, 320});
+    SetForegroundWindow(hwnd);
+    return hwnd;
+  }
+  // A destroyed frame leaves WM_QUIT behind, which would end the next modal loop at once.
+  static bool DrainQuit() {
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = msg.wParam == 0;
+      } else {
+        DispatchMessageW(&msg);
+      }
+    }
+    return quit;
+  }
+  void Command(int id) { SendMessageW(frame_->Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  uint32_t Flags() const { return frame_->Game().Flags(); }
+
+  std::unique_ptr<MainFrame> frame_;
+  UINT_PTR timer_ = 0;
+};
+
+TEST_F(FrameTest, CreationBuildsTheWindowAndStartsAGame) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  wchar_t name[32] = {};
+  GetClassNameW(hwnd, name, 32);
+  EXPECT_STREQ(name, L"GravlinCE");
+  EXPECT_EQ(WindowText(hwnd), L"Talvenor");
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_WINDOWEDGE);
+  EXPECT_EQ(GetParent(hwnd), nullptr);
+
+  ASSERT_EQ(g_log.registered.size(), 1u);
+  EXPECT_EQ(g_log.registered[0].size, sizeof(KeyTargetInfo));
+  EXPECT_EQ(g_log.registered[0].target, hwnd);
+  EXPECT_EQ(g_log.registeredPaths[0], L"Software\\Velmora\\Gravlin\\Keys");
+  EXPECT_FALSE(g_log.menuBarAtRegister);
+
+  std::vector<std::wstring> texts;
+  for (HWND label : Labels(hwnd)) texts.push_back(WindowText(label));
+  EXPECT_EQ(texts, (std::vector<std::wstring>{L"Level", L"1", L"Score", L"0", L"Rows", L"0"}));
+  EXPECT_TRUE(Flags() & Running);
+  EXPECT_FALSE(Flags() & Paused);
+
+  // The real menu bar: "Extras" opening the menu, and the pause button with the pause image.
+  HWND toolbar = FindWindowExW(frame_->MenuBar(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_NE(toolbar, nullptr);
+  ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 2);
+  TBBUTTON extras = {}, pause = {};
+  SendMessageW(toolbar, TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&extras));
+  SendMessageW(toolbar, TB_GETBUTTON, 1, reinterpret_cast<LPARAM>(&pause));
+  EXPECT_EQ(extras.idCommand, IDM_EXTRAS);
+  EXPECT_EQ(extras.iBitmap, I_IMAGENONE);
+  EXPECT_TRUE(extras.fsStyle & BTNS_DROPDOWN);
+  wchar_t text[32] = {};
+  SendMessageW(toolbar, TB_GETBUTTONTEXTW, IDM_EXTRAS, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Extras");
+  EXPECT_EQ(pause.idCommand, IDM_PAUSE);
+  EXPECT_EQ(pause.iBitmap, 0);
+}
+
+TEST_F(FrameTest, ChildrenFollowTheLayout) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  RECT client = {}, bar = {};
+  GetClientRect(hwnd, &client);
+  GetWindowRect(frame_->MenuBar(), &bar);
+  const FrameLayout expected = ComputeLayout(client, bar.bottom - bar.top, MeasureTextHeight(hwnd));
+  // The menu bar sits below the play area.
+  EXPECT_EQ(ChildRect(hwnd, frame_->MenuBar()).bottom, client.bottom);
+  EXPECT_TRUE(SameRect(ChildRect(hwnd, FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr)),
+                       expected.board));
+  EXPECT_TRUE(SameRect(ChildRect(hwnd, FindWindowExW(hwnd, nullptr, L"GravlinPreviewCE", nullptr)),
+                       expected.preview));
+  const auto labels = Labels(hwnd);
+  ASSERT_EQ(labels.size(), 6u);
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(SameRect(ChildRect(hwnd, labels[i]), expected.labels[i]));
+    EXPECT_TRUE(GetWindowLongPtrW(labels[i], GWL_STYLE) & SS_CENTER);
+  }
+}
+
+TEST_F(FrameTest, StoredLevelStartsTheGame) {
+  Settings stored;
+  stored.InitialLevel = 4;
+  stored.PlaySound = 0;
+  WriteSettings(stored);
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(frame_->Game().Level(), 4);
+  EXPECT_EQ(WindowText(Labels(hwnd)[1]), L"5");
+  EXPECT_FALSE(frame_->CurrentSettings().PlaySound);
+}
+
+TEST_F(FrameTest, PauseNewGameAndButtons) {
+  ASSERT_NE(Start(), nullptr);
+  Command(IDM_PAUSE);
+  EXPECT_TRUE(Flags() & Paused);
+  Command(IDM_PAUSE);
+  EXPECT_FALSE(Flags() & Paused);
+  Command(IDM_PAUSE);
+  Command(IDM_NEW_GAME);  // a paused game is replaced by a running one
+  EXPECT_TRUE(Flags() & Running);
+  EXPECT_FALSE(Flags() & Paused);
+
+  HWND hwnd = frame_->Hwnd();
+  SendMessageW(hwnd, WM_KEYTARGET_DOWN, 7, 0);  // no such action: holds the button all the same
+  EXPECT_TRUE(Flags() & ButtonHeld);
+  SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionDrop, 0);
+  EXPECT_FALSE(Flags() & Dropping);
+  SendMessageW(hwnd, WM_KEYTARGET_UP, 3, 0);
+  EXPECT_FALSE(Flags() & ButtonHeld);
+  SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionDrop, 0);
+  EXPECT_TRUE(Flags() & Dropping);
+  SendMessageW(hwnd, WM_KEYTARGET_UP, ActionDrop, 0);
+
+  // After the game is stopped, pause does nothing.
+  const_cast<GameController&>(frame_->Game()).Stop();
+  Command(IDM_PAUSE);
+  EXPECT_FALSE(Flags() & Paused);
+}
+
+TEST_F(FrameTest, DeactivationPausesAndReactivationRepaintsOnly) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
+  UpdateWindow(board);
+  SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_TRUE(Flags() & Paused);
+  EXPECT_FALSE(GetUpdateRect(board, nullptr, FALSE));
+  SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(Flags() & Paused);
+  EXPECT_TRUE(GetUpdateRect(board, nullptr, FALSE));
+  EXPECT_EQ(GetFocus(), hwnd);  // the button hook listens on the frame
+  UpdateWindow(board);
+  SendMessageW(hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  EXPECT_TRUE(GetUpdateRect(board, nullptr, FALSE));
+}
+
+TEST_F(FrameTest, ScoresPausesARunningGameAroundTheCall) {
+  ASSERT_NE(Start(), nullptr);
+  for (bool pausedBefore : {false, true}) {
+    SCOPED_TRACE(pausedBefore ? "paused before" : "running before");
+    if (pausedBefore) Command(IDM_PAUSE);
+    g_log.pausedInScores.clear();
+    Command(IDM_SCORES);
+    EXPECT_EQ(g_log.pausedInScores, std::vector<bool>{true});
+    EXPECT_EQ(static_cast<bool>(Flags() & Paused), pausedBefore);
+  }
+  ASSERT_EQ(g_log.scores.size(), 2u);
+  const ScoresBoxInfo& info = g_log.scores[0];
+  EXPECT_EQ(info.size, sizeof(ScoresBoxInfo));
+  EXPECT_EQ(info.instance, GetModuleHandleW(nullptr));
+  EXPECT_EQ(info.owner, frame_->Hwnd());
+  EXPECT_EQ(info.gameId, 83);
+  EXPECT_EQ(g_log.scorePaths[0], L"Software\\Velmora\\Gravlin\\Score");
+  EXPECT_EQ(info.newScore, 0);
+  EXPECT_EQ(info.tableSize, 10);
+}
+
+TEST_F(FrameTest, GameOverShowsTheTableOrTheMessage) {
+  struct Case {
+    const char* name;
+    int score;
+    int scoresResult;
+    bool library;
+    bool scoresCalled;
+    bool message;
+  } cases[] = {
+      {"score 0: message only", 0, 1, true, false, true},
+      {"entered the table", 120, 1, true, true, false},
+      {"too low for the table", 120, 0, true, true, true},
+      {"library without ScoresBox", 120, 1, false, false, true},
+  };
+  ASSERT_NE(Start(), nullptr);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_log.scores.clear();
+    g_log.scoresResult = c.scoresResult;
+    g_answer = {};
+    SetVelcoreLibrary(c.library ? GetModuleHandleW(nullptr) : GetModuleHandleW(L"kernel32.dll"));
+    frame_->OnGameOver(c.score);
+    EXPECT_EQ(g_log.scores.size(), c.scoresCalled ? 1u : 0u);
+    if (c.scoresCalled) {
+      EXPECT_EQ(g_log.scores[0].newScore, c.score);
+    }
+    EXPECT_EQ(g_answer.seen != nullptr, c.message);
+    if (c.message) {
+      EXPECT_EQ(g_answer.text, L"Game over!");
+      EXPECT_EQ(g_answer.owner, frame_->Hwnd());
+    }
+  }
+}
+
+// Pixels of the preview in a colour other than grey: the stone texture and the frame are grey,
+// every piece but the grey one is coloured.
+int ColouredPixels(HWND preview) {
+  RECT r = {};
+  GetClientRect(preview, &r);
+  HDC dc = GetDC(preview);
+  int count = 0;
+  for (int y = 0; y < r.bottom; ++y) {
+    for (int x = 0; x < r.right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      count += GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c);
+    }
+  }
+  ReleaseDC(preview, dc);
+  return count;
+}
+
+TEST_F(FrameTest, OptionsOkStoresAllThreeAndClearsThePreview) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  HWND preview = FindWindowExW(hwnd, nullptr, L"GravlinPreviewCE", nullptr);
+  // The grey piece would not show in the count below.
+  for (int i = 0; i < 50 && frame_->Game().NextPiece()->colour == 4; ++i) Command(IDM_NEW_GAME);
+  UpdateWindow(preview);
+  EXPECT_GT(ColouredPixels(preview), 0);
+
+  g_answer.script = [](HWND dialog) {
+    HWND edit = GetDlgItem(dialog, IDC_LEVEL);
+    SendMessageW(edit, WM_KEYDOWN, VK_UP, 1);
+    SendDlgItemMessageW(dialog, IDC_SHOW_PREVIEW, BM_CLICK, 0, 0);
+  };
+  Command(IDM_OPTIONS);
+  EXPECT_NE(g_answer.seen, nullptr);
+  EXPECT_EQ(g_answer.title, L"Options");
+  EXPECT_TRUE(g_answer.pausedMeanwhile);
+  EXPECT_FALSE(Flags() & Paused);
+  EXPECT_EQ(frame_->CurrentSettings().InitialLevel, 1u);
+  EXPECT_FALSE(frame_->CurrentSettings().ShowPreview);
+  EXPECT_TRUE(frame_->CurrentSettings().PlaySound);
+  EXPECT_EQ(ColouredPixels(preview), 0);
+  Settings stored;
+  stored.ShowPreview = 1;
+  stored.PlaySound = 0;
+  ReadSettings(stored);
+  EXPECT_EQ(stored.InitialLevel, 1u);
+  EXPECT_FALSE(stored.ShowPreview);
+  EXPECT_TRUE(stored.PlaySound);
+  EXPECT_EQ(frame_->Game().Level(), 0);  // the new level waits for the next game
+
+  // OK without changes still writes every value.
+  RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+  g_answer = {};
+  Command(IDM_OPTIONS);
+  for (const wchar_t* value : {L"InitialLevel", L"ShowPreview", L"PlaySound"}) {
+    DWORD type = 0;
+    EXPECT_EQ(
+        RegGetValueW(HKEY_CURRENT_USER, kOptionsPath, value, RRF_RT_ANY, &type, nullptr, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  }
+  Command(IDM_NEW_GAME);
+  EXPECT_EQ(frame_->Game().Level(), 1);
+}
+
+TEST_F(FrameTest, AboutLeavesTheGameAsItWas) {
+  ASSERT_NE(Start(), nullptr);
+  for (bool pausedBefore : {false, true}) {
+    SCOPED_TRACE(pausedBefore ? "paused before" : "running before");
+    if (pausedBefore) Command(IDM_PAUSE);
+    g_answer = {};
+    Command(IDM_ABOUT);
+    // With a library that has an About box, it belonged to the frame and the game waited.
+    if (g_answer.seen) {
+      EXPECT_EQ(g_answer.owner, frame_->Hwnd());
+      EXPECT_TRUE(g_answer.pausedMeanwhile);
+    }
+    EXPECT_EQ(static_cast<bool>(Flags() & Paused), pausedBefore);
+  }
+}
+
+TEST_F(FrameTest, ExitUnregistersAndQuitsWithZero) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
+  Command(IDM_EXIT);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(IsWindow(board));
+  EXPECT_EQ(frame_->Hwnd(), nullptr);
+  EXPECT_EQ(g_log.unregistered, 1);
+  EXPECT_TRUE(DrainQuit());
+}
+
+TEST_F(FrameTest, MissingExportsAreSkipped) {
+  SetVelcoreLibrary(GetModuleHandleW(L"kernel32.dll"));
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_TRUE(g_log.registered.empty());
+  Command(IDM_SCORES);
+  EXPECT_EQ(g_answer.seen, nullptr);
+  EXPECT_FALSE(Flags() & Paused);
+  SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionLeft, 0);
+  SendMessageW(hwnd, WM_KEYTARGET_UP, ActionLeft, 0);
+  Command(IDM_EXIT);
+  EXPECT_EQ(g_log.unregistered, 0);
+  EXPECT_TRUE(DrainQuit());
+}
+
+}  // namespace

@@ -1,0 +1,346 @@
+#include "velcore_fixture.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kRecorderClass[] = L"TalvenorKeyRecorder";
+constexpr wchar_t kShellPath[] = L"SOFTWARE\\Microsoft\\Shell";
+constexpr int kProbeId = 0xBFFF;
+
+HKEY CreateKey(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  EXPECT_EQ(
+      RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  return key;
+}
+
+bool Recorded(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_HOTKEY:
+    case WM_ACTIVATE:
+    case WM_APP:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+    case WM_KEYTARGET_DOWN:
+    case WM_KEYTARGET_UP:
+      return true;
+  }
+  return false;
+}
+
+HWND ProbeWindow() {
+  static HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+  return probe;
+}
+
+using RegQueryInfoKeyFn = LSTATUS(WINAPI*)(HKEY, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD,
+                                           LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD, PFILETIME);
+RegQueryInfoKeyFn realQueryInfoKey = nullptr;
+int subkeyDelta = 0;
+
+LSTATUS WINAPI MiscountingQueryInfoKey(HKEY key, LPWSTR cls, LPDWORD clsLength, LPDWORD reserved,
+                                       LPDWORD subKeys, LPDWORD maxSubKeyLength,
+                                       LPDWORD maxClassLength, LPDWORD values,
+                                       LPDWORD maxValueNameLength, LPDWORD maxValueLength,
+                                       LPDWORD securityDescriptor, PFILETIME lastWrite) {
+  const LSTATUS status =
+      realQueryInfoKey(key, cls, clsLength, reserved, subKeys, maxSubKeyLength, maxClassLength,
+                       values, maxValueNameLength, maxValueLength, securityDescriptor, lastWrite);
+  if (status == ERROR_SUCCESS && subKeys) {
+    *subKeys = static_cast<DWORD>(std::max(0, static_cast<int>(*subKeys) + subkeyDelta));
+  }
+  return status;
+}
+
+// The library's import slot of a function, found by name.
+void** ImportSlot(HMODULE module, const char* name) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return nullptr;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
+       ++d) {
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0) {
+        return reinterpret_cast<void**>(&slots->u1.Function);
+      }
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
+                const void* data, DWORD size) {
+  HKEY key = CreateKey(root, path);
+  if (!key) return;
+  EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions) {
+  for (const Action& a : actions) {
+    const std::wstring subkey = std::wstring(path) + L"\\" + a.subkey;
+    const DWORD id = static_cast<DWORD>(a.id);
+    WriteValue(HKEY_CURRENT_USER, subkey, L"Id", REG_DWORD, &id, sizeof id);
+    if (a.code) {
+      const DWORD code = static_cast<DWORD>(*a.code);
+      WriteValue(HKEY_CURRENT_USER, subkey, L"Code", REG_DWORD, &code, sizeof code);
+    }
+    WriteValue(HKEY_CURRENT_USER, subkey, L"Name", REG_SZ, a.name.c_str(),
+               static_cast<DWORD>((a.name.size() + 1) * sizeof(wchar_t)));
+  }
+}
+
+std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey) {
+  DWORD code = 0;
+  DWORD size = sizeof code;
+  const std::wstring full = std::wstring(path) + L"\\" + subkey;
+  if (RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_REG_DWORD, nullptr, &code,
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return code;
+}
+
+void WriteShellButtons(const std::vector<ShellButton>& buttons) {
+  HKEY keys = CreateKey(HKEY_LOCAL_MACHINE, kShellKeysPath);
+  if (keys) RegCloseKey(keys);
+  for (const ShellButton& b : buttons) {
+    const std::wstring subkey = std::wstring(kShellKeysPath) + L"\\" + b.subkey;
+    WriteValue(HKEY_LOCAL_MACHINE, subkey, L"Name", REG_SZ, b.name.c_str(),
+               static_cast<DWORD>((b.name.size() + 1) * sizeof(wchar_t)));
+  }
+}
+
+void RemoveScratchKeys() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kTestsRoot);
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, kShellKeysPath);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellKeysPath);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellPath);  // only when the tests left it empty
+}
+
+void PrintTo(const Seen& seen, std::ostream* out) {
+  *out << "{0x" << std::hex << seen.message << ", 0x" << seen.wParam << ", 0x" << seen.lParam
+       << std::dec << "}";
+}
+
+RecorderWindow::RecorderWindow() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = &RecorderWindow::Procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kRecorderClass;
+  RegisterClassW(&wc);
+  hwnd_ = CreateWindowExW(0, kRecorderClass, L"recorder", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                          200, 150, nullptr, nullptr, wc.hInstance, this);
+  EXPECT_NE(hwnd_, nullptr);
+  SetForegroundWindow(hwnd_);
+  SetFocus(hwnd_);
+  Pump(30);
+  seen_.clear();
+}
+
+RecorderWindow::~RecorderWindow() {
+  Destroy();
+}
+
+void RecorderWindow::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+std::vector<Seen> RecorderWindow::Take() {
+  std::vector<Seen> taken;
+  taken.swap(seen_);
+  return taken;
+}
+
+LRESULT CALLBACK RecorderWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<RecorderWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && Recorded(message)) self->seen_.push_back({message, wParam, lParam});
+  if (message == WM_NCDESTROY && self) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool ButtonTaken(UINT code) {
+  if (RegisterHotKey(ProbeWindow(), kProbeId, MOD_WIN, code)) {
+    UnregisterHotKey(ProbeWindow(), kProbeId);
+    return false;
+  }
+  return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+bool HoldsButton(HWND window, UINT code) {
+  if (!ButtonTaken(code)) return false;
+  if (!UnregisterHotKey(window, static_cast<int>(code))) return false;
+  const bool freed = !ButtonTaken(code);
+  RegisterHotKey(window, static_cast<int>(code), MOD_WIN, code);
+  return freed;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  EXPECT_EQ(SendInput(1, &input, sizeof input), 1u);
+}
+
+void PressAndRelease(WORD vk) {
+  SendKey(vk, false);
+  SendKey(vk, true);
+}
+
+void PressButton(WORD code, bool up) {
+  if (up) {
+    SendKey(code, true);
+    SendKey(VK_LWIN, true);
+  } else {
+    SendKey(VK_LWIN, false);
+    SendKey(code, false);
+  }
+}
+
+void ClickAt(POINT screen) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta) {
+  slot_ = ImportSlot(library, "RegQueryInfoKeyW");
+  if (!slot_) return;
+  original_ = *slot_;
+  realQueryInfoKey = reinterpret_cast<RegQueryInfoKeyFn>(original_);
+  subkeyDelta = delta;
+  DWORD old = 0;
+  VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+  *slot_ = reinterpret_cast<void*>(&MiscountingQueryInfoKey);
+  VirtualProtect(slot_, sizeof *slot_, old, &old);
+}
+
+SubkeyMiscount::~SubkeyMiscount() {
+  if (!slot_) return;
+  DWORD old = 0;
+  VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+  *slot_ = original_;
+  VirtualProtect(slot_, sizeof *slot_, old, &old);
+}
+
+HMODULE LoadFakeCoredll() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  folder.erase(folder.find_last_of(L'\\') + 1);
+  folder += L"fake_coredll";
+  SetDllDirectoryW(folder.c_str());
+  HMODULE core = LoadLibraryW(L"coredll.dll");
+  SetDllDirectoryW(nullptr);
+  if (core) TakenFromShell();  // forget what earlier tests left
+  return core;
+}
+
+void UnloadFakeCoredll() {
+  // The library never frees its references; the process's own references go here.
+  for (int i = 0; i < 1000; ++i) {
+    HMODULE core = GetModuleHandleW(L"coredll.dll");
+    if (!core) return;
+    FreeLibrary(core);
+  }
+}
+
+std::vector<std::pair<UINT, UINT>> TakenFromShell() {
+  std::vector<std::pair<UINT, UINT>> taken;
+  HMODULE core = GetModuleHandleW(L"coredll.dll");
+  if (!core) return taken;
+  using TakeFn = int(WINAPI*)(UINT(*)[2], int);
+  auto take = Export<TakeFn>(core, "TakeUnregisterCalls");
+  if (!take) return taken;
+  UINT calls[64][2];
+  const int count = std::min(take(calls, 64), 64);
+  for (int i = 0; i < count; ++i) taken.emplace_back(calls[i][0], calls[i][1]);
+  return taken;
+}
+
+void VelcoreTest::SetUp() {
+  RemoveScratchKeys();
+  Load();
+}
+
+void VelcoreTest::TearDown() {
+  Unload();
+  UnloadFakeCoredll();
+  RemoveScratchKeys();
+}
+
+void VelcoreTest::Load() {
+  module_ = LoadLibraryW(kVelcoreLibraryName);
+  ASSERT_NE(module_, nullptr);
+  registerKeyTarget_ = Export<RegisterKeyTargetFn>(module_, "RegisterKeyTarget");
+  unregisterKeyTarget_ = Export<UnregisterKeyTargetFn>(module_, "UnregisterKeyTarget");
+  keySetupBox_ = Export<KeySetupBoxFn>(module_, "KeySetupBox");
+  ASSERT_NE(registerKeyTarget_, nullptr);
+  ASSERT_NE(unregisterKeyTarget_, nullptr);
+  ASSERT_NE(keySetupBox_, nullptr);
+}
+
+void VelcoreTest::Unload() {
+  if (!module_) return;
+  FreeLibrary(module_);
+  module_ = nullptr;
+  // The next test must start from a fresh process-wide state.
+  EXPECT_EQ(GetModuleHandleW(kVelcoreLibraryName), nullptr);
+}
+
+int VelcoreTest::Register(HWND target, const wchar_t* path) {
+  const KeyTargetInfo info = {sizeof info, target, path};
+  return registerKeyTarget_(&info);
+}
+
+int VelcoreTest::Unregister() {
+  return unregisterKeyTarget_(0);
+}
+
+int VelcoreTest::KeySetupBox(HWND owner) {
+  return keySetupBox_(owner);
+}

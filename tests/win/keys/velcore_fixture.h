@@ -1,0 +1,118 @@
+#pragma once
+// Shared pieces of the key tests: velcore.dll loaded by name as the game loads it, scratch
+// registry keys, a window that records what reaches it, hot-key probes, real key input, and a
+// way to make the registry miscount subkeys for the library.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "velcore/interface/velcore.h"
+
+constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\TalvenorTests\\Keys";
+constexpr wchar_t kOtherKeysPath[] = L"Software\\Velmora\\TalvenorTests\\OtherKeys";
+constexpr wchar_t kTestsRoot[] = L"Software\\Velmora\\TalvenorTests";
+constexpr wchar_t kShellKeysPath[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
+
+// One action subkey; a missing code leaves the "Code" value out.
+struct Action {
+  std::wstring subkey;
+  int32_t id;
+  std::optional<int32_t> code;
+  std::wstring name;
+};
+void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions);
+// Writes raw bytes as a value of HKCU\path\subkey (created when missing).
+void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
+                const void* data, DWORD size);
+std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey);
+
+struct ShellButton {
+  std::wstring subkey;
+  std::wstring name;
+};
+void WriteShellButtons(const std::vector<ShellButton>& buttons);
+void RemoveScratchKeys();
+
+// A top-level window that records the messages of interest that reach its own procedure.
+struct Seen {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const Seen&) const = default;
+};
+void PrintTo(const Seen& seen, std::ostream* out);
+
+class RecorderWindow {
+ public:
+  RecorderWindow();
+  ~RecorderWindow();
+  HWND Hwnd() const { return hwnd_; }
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // What reached the window since the last call.
+  std::vector<Seen> Take();
+  void Destroy();
+
+ private:
+  HWND hwnd_ = nullptr;
+  std::vector<Seen> seen_;
+};
+
+// True when the window holds Win+code as hot key with identifier code: the combination is
+// taken while it holds it, and free once the window lets go of it. The hot key is put back.
+bool HoldsButton(HWND window, UINT code);
+// True when anybody holds Win+code.
+bool ButtonTaken(UINT code);
+
+// Real keyboard and mouse input, as the focused window receives it.
+void SendKey(WORD vk, bool up);
+void PressAndRelease(WORD vk);
+void PressButton(WORD code, bool up);  // a hardware button: Win and the button's code
+void ClickAt(POINT screen);
+// Dispatches the thread's messages for a while.
+void Pump(DWORD milliseconds = 60);
+
+// Makes the library's registry queries report `delta` more (or fewer) subkeys than there are.
+class SubkeyMiscount {
+ public:
+  SubkeyMiscount(HMODULE library, int delta);
+  ~SubkeyMiscount();
+  bool Installed() const { return slot_ != nullptr; }
+
+ private:
+  void** slot_ = nullptr;
+  void* original_ = nullptr;
+};
+
+// An export looked up by its plain name, as the game looks it up.
+template <class F>
+F Export(HMODULE module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// The stand-in core library of the tests: found by the library only while it is loaded here.
+HMODULE LoadFakeCoredll();
+void UnloadFakeCoredll();
+// The (modifiers, code) pairs passed to its UnregisterFunc1 since the last call.
+std::vector<std::pair<UINT, UINT>> TakenFromShell();
+
+// Loads velcore.dll fresh for each test, so that its process-wide state starts anew, and
+// removes the scratch registry keys before and after.
+class VelcoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void Load();
+  void Unload();
+
+  int Register(HWND target, const wchar_t* path);
+  int Unregister();
+  int KeySetupBox(HWND owner);
+
+  HMODULE module_ = nullptr;
+  RegisterKeyTargetFn registerKeyTarget_ = nullptr;
+  UnregisterKeyTargetFn unregisterKeyTarget_ = nullptr;
+  KeySetupBoxFn keySetupBox_ = nullptr;
+};

@@ -1,0 +1,66 @@
+#include "tests/win/scores/modal_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ModalDriver* g_current = nullptr;
+constexpr UINT kTickMs = 20;
+constexpr int kMaxIdleTicks = 250;  // five seconds after the last step
+
+}  // namespace
+
+void ModalDriver::Start() {
+  g_current = this;
+  hook_ = SetWindowsHookExW(WH_CBT, &ModalDriver::CbtHook, nullptr, GetCurrentThreadId());
+  timer_ = SetTimer(nullptr, 0, kTickMs, &ModalDriver::OnTick);
+  EXPECT_NE(hook_, nullptr);
+  EXPECT_NE(timer_, 0u);
+}
+
+void ModalDriver::Stop() {
+  if (timer_) KillTimer(nullptr, timer_);
+  if (hook_) UnhookWindowsHookEx(hook_);
+  timer_ = 0;
+  hook_ = nullptr;
+  g_current = nullptr;
+  EXPECT_TRUE(Finished()) << "the dialog closed after " << next_ << " of " << steps_.size()
+                          << " steps";
+}
+
+HWND ModalDriver::NewestDialog() const {
+  // A modal dialog is shown only once its loop first finds the queue empty, and a tick can come
+  // before that: wait for it rather than play the step against the dialog below.
+  for (auto it = dialogs_.rbegin(); it != dialogs_.rend(); ++it) {
+    if (IsWindow(*it)) return IsWindowVisible(*it) ? *it : nullptr;
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK ModalDriver::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && g_current) {
+    ++g_current->windowsCreated_;
+    auto hwnd = reinterpret_cast<HWND>(wParam);
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    if (lstrcmpW(name, L"#32770") == 0) g_current->dialogs_.push_back(hwnd);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK ModalDriver::OnTick(HWND, UINT, UINT_PTR, DWORD) {
+  ModalDriver* self = g_current;
+  if (!self) return;
+  HWND dialog = self->NewestDialog();
+  if (!dialog) return;
+  if (self->next_ < self->steps_.size()) {
+    // Advance first: a step that opens a nested dialog returns only when that one closes, and
+    // the following steps run meanwhile from the nested loop.
+    const size_t step = self->next_++;
+    self->idleTicks_ = 0;
+    self->steps_[step](dialog);
+  } else if (++self->idleTicks_ > kMaxIdleTicks) {
+    ADD_FAILURE() << "the script ended but a dialog stays open; closing it";
+    CloseWithOk(dialog);
+  }
+}

@@ -1,0 +1,355 @@
+// ScoresBox through the real library: the list, the new row and its name, what is stored, and
+// the publishing dialog.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/win/scores/dialog_probe.h"
+#include "tests/win/scores/modal_driver.h"
+#include "tests/win/scores/test_key.h"
+#include "velcore/interface/velcore.h"
+
+namespace {
+
+constexpr int kList = 1006;
+constexpr int kPublish = 1017;
+constexpr wchar_t kPlaceholderName[] = L"<Enter name here>";
+
+using Cells = std::vector<std::wstring>;
+
+HWND List(HWND dialog) {
+  return GetDlgItem(dialog, kList);
+}
+HWND Editor(HWND dialog) {
+  return reinterpret_cast<HWND>(SendMessageW(List(dialog), LVM_GETEDITCONTROL, 0, 0));
+}
+int SelectedRow(HWND list) {
+  return static_cast<int>(
+      SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+void SetSelected(HWND list, int row, bool selected) {
+  LVITEMW state = {};
+  state.stateMask = LVIS_SELECTED;
+  state.state = selected ? LVIS_SELECTED : 0;
+  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+HWND EditRow(HWND dialog, int row) {
+  return reinterpret_cast<HWND>(SendMessageW(List(dialog), LVM_EDITLABELW, row, 0));
+}
+void Type(HWND editor, const std::wstring& text) {
+  for (wchar_t c : text) SendMessageW(editor, WM_CHAR, c, 1);
+}
+void PressKey(HWND window, UINT key) {
+  SendMessageW(window, WM_KEYDOWN, key, 1);
+  SendMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+std::wstring ColumnTitle(HWND list, int column) {
+  wchar_t text[32] = {};
+  LVCOLUMNW info = {};
+  info.mask = LVCF_TEXT;
+  info.pszText = text;
+  info.cchTextMax = 32;
+  SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+  return text;
+}
+double OleNow() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  double date = 0;
+  SystemTimeToVariantTime(&now, &date);
+  return date;
+}
+
+class ScoresBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = LoadLibraryW(kVelcoreLibraryName);
+    ASSERT_NE(library_, nullptr);
+    scoresBox_ = reinterpret_cast<ScoresBoxFn>(
+        reinterpret_cast<void*>(GetProcAddress(library_, "ScoresBox")));
+    ASSERT_NE(scoresBox_, nullptr);
+  }
+  void TearDown() override {
+    if (library_) FreeLibrary(library_);
+  }
+
+  int Call(int32_t newScore, ModalDriver& driver) {
+    ScoresBoxInfo info = {
+        sizeof info, GetModuleHandleW(nullptr), nullptr, 83, key_.Path(), newScore, 10};
+    return driver.Run([&] { return scoresBox_(&info); });
+  }
+  // Slot 0 is read first but ranks last.
+  void WriteThree() {
+    key_.WriteEntry(0, MakeEntry(L"Ann", 100, 45292.0));  // midnight
+    key_.WriteEntry(1, MakeEntry(L"Bob", 300, 45292.5));  // noon
+    key_.WriteEntry(2, MakeEntry(L"Cy", 200, 45293.25));
+  }
+  // Ten entries, the lowest 500 in slots 3 and 7.
+  void WriteFull() {
+    const int32_t scores[] = {900, 800, 700, 500, 600, 650, 750, 500, 850, 950};
+    for (int n = 0; n < 10; ++n) {
+      key_.WriteEntry(n, MakeEntry((L"P" + std::to_wstring(n)).c_str(), scores[n]));
+    }
+  }
+
+  TestKey key_;
+  HMODULE library_ = nullptr;
+  ScoresBoxFn scoresBox_ = nullptr;
+};
+
+TEST_F(ScoresBoxTest, WithoutNewScoreShowsTheRankedTableReadOnly) {
+  WriteThree();
+  const auto stored = key_.Values();
+  ModalDriver driver({
+      [](HWND dialog) {
+        HWND list = List(dialog);
+        EXPECT_EQ(TextOf(dialog), L"Scores");
+        EXPECT_EQ(ColumnTitle(list, 0), L"Name");
+        EXPECT_EQ(ColumnTitle(list, 1), L"Score");
+        EXPECT_EQ(ColumnTitle(list, 2), L"Date");
+        EXPECT_EQ(ColumnCells(list, 0), (Cells{L"Bob", L"Cy", L"Ann"}));
+        EXPECT_EQ(ColumnCells(list, 1), (Cells{L"300", L"200", L"100"}));
+        const std::wstring midnight = Cell(list, 2, 2);
+        const std::wstring noon = Cell(list, 0, 2);
+        EXPECT_NE(midnight.find(L"2024"), std::wstring::npos) << midnight;
+        EXPECT_EQ(midnight.find(L':'), std::wstring::npos) << midnight;
+        EXPECT_NE(noon.find(L':'), std::wstring::npos) << noon;
+        // The first entry read is selected, so publishing is offered at once.
+        EXPECT_EQ(SelectedRow(list), 2);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kPublish)));
+        EXPECT_EQ(Editor(dialog), nullptr);
+        for (int row = 0; row < 3; ++row) EXPECT_EQ(EditRow(dialog, row), nullptr) << row;
+        SetSelected(list, 2, false);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kPublish)));
+        SetSelected(list, 1, true);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kPublish)));
+        // Neither an IDOK from a control nor a cancel closes it.
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(list));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(IsWindowVisible(dialog));
+        SendMessageW(dialog, WM_CLOSE, 0, 0);  // the close box: OK
+      },
+  });
+  // The dialog was closed by its OK, and OK without a new score is still 0.
+  EXPECT_EQ(Call(0, driver), 0);
+  EXPECT_EQ(key_.Values(), stored);
+}
+
+TEST_F(ScoresBoxTest, EmptyTableShowsAnEmptyListWithPublishingOff) {
+  ModalDriver driver({[](HWND dialog) {
+    EXPECT_EQ(RowCount(List(dialog)), 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kPublish)));
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(0, driver), 0);
+  EXPECT_FALSE(key_.Exists());
+}
+
+TEST_F(ScoresBoxTest, ScoreTooLowForAFullTableOpensNoWindow) {
+  WriteFull();
+  const auto stored = key_.Values();
+  for (int32_t score : {499, -5}) {
+    SCOPED_TRACE(score);
+    ModalDriver driver({});
+    EXPECT_EQ(Call(score, driver), 0);
+    EXPECT_EQ(driver.WindowsCreated(), 0);
+  }
+  EXPECT_EQ(key_.Values(), stored);
+}
+
+TEST_F(ScoresBoxTest, ScoreEqualToTheLowestTakesSlotThreeAndIsNamed) {
+  WriteFull();
+  const double before = OleNow();
+  ModalDriver driver({
+      [](HWND dialog) {
+        HWND list = List(dialog);
+        ASSERT_EQ(RowCount(list), 10);
+        const Cells names = ColumnCells(list, 0);
+        EXPECT_EQ(std::count(names.begin(), names.end(), L"P3"), 0);  // replaced
+        EXPECT_EQ(std::count(names.begin(), names.end(), L"P7"), 1);
+        const int row = RowWith(list, 0, kPlaceholderName);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(Cell(list, row, 1), L"500");
+        HWND editor = Editor(dialog);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(TextOf(editor), kPlaceholderName);
+        EXPECT_EQ(SendMessageW(editor, EM_GETLIMITTEXT, 0, 0), 25);
+        SendMessageW(editor, EM_SETSEL, 0, -1);
+        Type(editor, L"Zed");
+        PressKey(editor, VK_RETURN);
+      },
+      [](HWND dialog) {
+        EXPECT_EQ(Editor(dialog), nullptr);
+        const int row = RowWith(List(dialog), 0, L"Zed");
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(Cell(List(dialog), row, 1), L"500");
+        CloseWithOk(dialog);
+      },
+  });
+  EXPECT_EQ(Call(500, driver), 1);
+  const double after = OleNow();
+
+  const auto slot3 = key_.ReadEntry(3);
+  ASSERT_TRUE(slot3);
+  EXPECT_EQ(std::wstring(slot3->name), L"Zed");
+  EXPECT_EQ(slot3->score, 500);
+  const double second = 1.0 / 86400;
+  EXPECT_GE(slot3->date, before - second);
+  EXPECT_LE(slot3->date, after + second);
+  for (int n = 0; n < 10; ++n) {
+    if (n == 3) continue;
+    ASSERT_TRUE(key_.ReadEntry(n)) << n;
+    EXPECT_EQ(std::wstring(key_.ReadEntry(n)->name), L"P" + std::to_wstring(n));
+  }
+}
+
+TEST_F(ScoresBoxTest, NameStopsAt25Characters) {
+  const std::wstring typed = L"abcdefghijklmnopqrstuvwxyz0123";  // 30
+  const std::wstring kept = typed.substr(0, 25);
+  struct Case {
+    const char* name;
+    bool throughTheEditorsText;  // WM_SETTEXT passes the typing limit
+  } cases[] = {{"typed", false}, {"handed back longer", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    key_.Clear();
+    WriteThree();
+    ModalDriver driver({
+        [&](HWND dialog) {
+          HWND list = List(dialog);
+          ASSERT_EQ(RowCount(list), 4);
+          EXPECT_EQ(Cell(list, 3, 0), kPlaceholderName);  // ranked last
+          HWND editor = Editor(dialog);
+          ASSERT_NE(editor, nullptr);
+          SendMessageW(editor, EM_SETSEL, 0, -1);
+          if (c.throughTheEditorsText) {
+            SetWindowTextW(editor, typed.c_str());
+            EXPECT_EQ(TextOf(editor), typed);
+          } else {
+            Type(editor, typed);
+            EXPECT_EQ(TextOf(editor), kept);
+          }
+          PressKey(editor, VK_RETURN);
+        },
+        [&](HWND dialog) {
+          EXPECT_EQ(Cell(List(dialog), 3, 0), kept);
+          CloseWithOk(dialog);
+        },
+    });
+    EXPECT_EQ(Call(1, driver), 1);
+    const auto entry = key_.ReadEntry(3);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(std::wstring(entry->name), kept);
+    EXPECT_EQ(entry->name[25], 0);
+    EXPECT_EQ(entry->score, 1);
+  }
+}
+
+TEST_F(ScoresBoxTest, OkWithoutTypingStoresThePlaceholderName) {
+  ModalDriver driver({[](HWND dialog) {
+    ASSERT_NE(Editor(dialog), nullptr);
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(42, driver), 1);
+  const auto entry = key_.ReadEntry(0);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(std::wstring(entry->name), kPlaceholderName);
+  EXPECT_EQ(entry->score, 42);
+  EXPECT_EQ(key_.ValueNames().size(), 1u);
+}
+
+TEST_F(ScoresBoxTest, OnlyTheNewRowIsEditable) {
+  WriteThree();
+  ModalDriver driver({
+      [](HWND dialog) {
+        HWND editor = Editor(dialog);
+        ASSERT_NE(editor, nullptr);
+        Type(editor, L"discarded");
+        PressKey(editor, VK_ESCAPE);  // cancelled: the name stays
+      },
+      [](HWND dialog) {
+        HWND list = List(dialog);
+        EXPECT_EQ(Editor(dialog), nullptr);
+        const int fresh = RowWith(list, 0, kPlaceholderName);
+        ASSERT_EQ(fresh, 1);  // 300, 250, 200, 100
+        for (int row : {0, 2, 3}) EXPECT_EQ(EditRow(dialog, row), nullptr) << row;
+        HWND editor = EditRow(dialog, fresh);  // the new row reopens as often as wanted
+        ASSERT_NE(editor, nullptr);
+        SendMessageW(editor, EM_SETSEL, 0, -1);
+        Type(editor, L"Q");
+        PressKey(editor, VK_RETURN);
+      },
+      [](HWND dialog) { CloseWithOk(dialog); },
+  });
+  EXPECT_EQ(Call(250, driver), 1);
+  const int32_t scores[] = {100, 300, 200, 250};
+  const wchar_t* names[] = {L"Ann", L"Bob", L"Cy", L"Q"};
+  for (int n = 0; n < 4; ++n) {
+    const auto entry = key_.ReadEntry(n);
+    ASSERT_TRUE(entry) << n;
+    EXPECT_EQ(entry->score, scores[n]);
+    EXPECT_EQ(std::wstring(entry->name), names[n]);
+  }
+}
+
+TEST_F(ScoresBoxTest, NegativeScoreEntersATableWithRoomShownUnsignedRankedLast) {
+  WriteThree();
+  ModalDriver driver({[](HWND dialog) {
+    HWND list = List(dialog);
+    EXPECT_EQ(ColumnCells(list, 1), (Cells{L"300", L"200", L"100", L"4294967291"}));
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(-5, driver), 1);
+  ASSERT_TRUE(key_.ReadEntry(3));
+  EXPECT_EQ(key_.ReadEntry(3)->score, -5);
+}
+
+TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
+  key_.WriteEntry(0, MakeEntry(L"One", 7));
+  key_.WriteEntry(1, MakeEntry(L"Two", 1234));
+  HWND scores = nullptr;
+  auto publishRow = [&](const wchar_t* score) {
+    return [&scores, score](HWND dialog) {
+      scores = dialog;
+      HWND list = List(dialog);
+      const int row = RowWith(list, 1, score);
+      ASSERT_GE(row, 0);
+      SetSelected(list, row, true);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPublish, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPublish)));
+    };
+  };
+  auto expectCode = [&](const wchar_t* code) {
+    return [&scores, code](HWND dialog) {
+      ASSERT_NE(dialog, scores);
+      EXPECT_EQ(TextOf(dialog), L"Publish score");
+      EXPECT_EQ(TextOf(GetDlgItem(dialog, 1004)), code);
+      HWND link = GetDlgItem(dialog, 1010);
+      EXPECT_EQ(ClassOf(link), L"WTL_HyperLink");
+      EXPECT_TRUE(GetWindowLongPtrW(link, GWL_STYLE) & SS_CENTER);
+      EXPECT_TRUE(IsWindowVisible(link));
+      // An IDOK from a control does not close it either.
+      SendMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(link));
+      EXPECT_TRUE(IsWindowVisible(dialog));
+      CloseWithOk(dialog);
+    };
+  };
+  ModalDriver driver({
+      publishRow(L"1234"),
+      expectCode(L"amlqY2Jpa2hpbg=="),  // 0309831234
+      publishRow(L"7"),                 // the scores dialog stays open
+      expectCode(L"amtsaGJpbQ=="),
+      [&](HWND dialog) {
+        EXPECT_EQ(dialog, scores);
+        CloseWithOk(dialog);
+      },
+  });
+  EXPECT_EQ(Call(0, driver), 0);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+#include "velcore/scores/codec/score_entry.h"
+
+void ScoreEntry::SetName(const Utf16Char* text) {
+  size_t n = 0;
+  if (text) {
+    for (; n < kNameLength && text[n] != 0; ++n) name[n] = text[n];
+  }
+  name[n] = 0;
+}
+
+void ScoreEntry::TerminateName() {
+  for (Utf16Char c : name) {
+    if (c == 0) return;
+  }
+  name[kNameLength] = 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// One finished game, byte for byte as it is stored (little-endian).
+#include <cstddef>
+#include <cstdint>
+
+#include "velcore/scores/codec/utf16.h"
+
+constexpr size_t kNameLength = 25;  // characters; the field holds one more for the NUL
+
+struct ScoreEntry {
+  Utf16Char name[kNameLength + 1];
+  int32_t score;
+  double date;  // local time as an OLE Automation date
+
+  // Copies at most kNameLength characters of text and terminates the name.
+  void SetName(const Utf16Char* text);
+  // Ends the name inside the field when a stored record carries no NUL there.
+  void TerminateName();
+};
+
+static_assert(sizeof(ScoreEntry) == 64);
+static_assert(offsetof(ScoreEntry, name) == 0);
+static_assert(offsetof(ScoreEntry, score) == 52);
+static_assert(offsetof(ScoreEntry, date) == 56);

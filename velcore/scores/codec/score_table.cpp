@@ -1,0 +1,51 @@
+#include "velcore/scores/codec/score_table.h"
+
+void ScoreTable::Clear() {
+  count_ = 0;
+  changedSlot_ = -1;
+}
+
+bool ScoreTable::AcceptRecord(const ScoreRecord& stored) {
+  if (count_ >= kCapacity) return false;
+  if (!DecodeRecord(stored, entries_[count_])) return false;
+  ++count_;
+  return true;
+}
+
+int ScoreTable::FindLowest() const {
+  if (count_ == 0) return -1;
+  int lowest = 0;
+  for (int slot = 1; slot < count_; ++slot) {
+    if (static_cast<uint32_t>(entries_[slot].score) <
+        static_cast<uint32_t>(entries_[lowest].score)) {
+      lowest = slot;
+    }
+  }
+  return lowest;
+}
+
+int32_t ScoreTable::LowestScore() const {
+  const int slot = FindLowest();
+  return slot < 0 ? 0 : entries_[slot].score;
+}
+
+int ScoreTable::AppendSlot() {
+  if (count_ >= kCapacity) return -1;
+  changedSlot_ = count_++;
+  return changedSlot_;
+}
+
+int ScoreTable::ClaimLowest() {
+  if (count_ == 0) return AppendSlot();
+  changedSlot_ = FindLowest();
+  return changedSlot_;
+}
+
+bool ScoreTable::Admits(int32_t newScore) const {
+  if (newScore == 0) return false;
+  return count_ < kCapacity || newScore >= LowestScore();
+}
+
+int CompareForDisplay(int32_t first, int32_t second) {
+  return (second > first) - (second < first);
+}

@@ -1,0 +1,253 @@
+#include "velcore/scores/scores_dialog.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "pocketpc/shell.h"
+#include "velcore/resource.h"
+#include "velcore/scores/dialog_placement.h"
+#include "velcore/scores/publish_dialog.h"
+#include "velcore/velcore_module.h"
+
+namespace {
+
+constexpr int kNameEditorLimit = static_cast<int>(kNameLength);
+constexpr int kDateColumnWidth = 150;
+
+}  // namespace
+
+ScoresDialog::ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table)
+    : info_(info), table_(table), newScore_(info.newScore) {}
+
+std::span<const ui::MessageEntry<ScoresDialog>> ScoresDialog::Messages() {
+  static const ui::MessageEntry<ScoresDialog> table[] = {
+      {WM_INITDIALOG, &ScoresDialog::OnInitDialog},
+      {kStartNameEntry, &ScoresDialog::OnStartNameEntry},
+  };
+  return table;
+}
+
+std::span<const ui::CommandEntry<ScoresDialog>> ScoresDialog::Commands() {
+  static const ui::CommandEntry<ScoresDialog> table[] = {
+      {IDOK, &ScoresDialog::OnOk},
+      {IDC_PUBLISH, &ScoresDialog::OnPublish},
+  };
+  return table;
+}
+
+std::span<const ui::NotifyEntry<ScoresDialog>> ScoresDialog::Notifications() {
+  static const ui::NotifyEntry<ScoresDialog> table[] = {
+      {IDC_SCORE_LIST, LVN_GETDISPINFOW, &ScoresDialog::OnGetDispInfo},
+      {IDC_SCORE_LIST, LVN_BEGINLABELEDITW, &ScoresDialog::OnBeginLabelEdit},
+      {IDC_SCORE_LIST, LVN_ENDLABELEDITW, &ScoresDialog::OnEndLabelEdit},
+      {IDC_SCORE_LIST, LVN_ITEMCHANGED, &ScoresDialog::OnItemChanged},
+  };
+  return table;
+}
+
+LRESULT ScoresDialog::OnInitDialog(WPARAM, LPARAM) {
+  list_ = Item(IDC_SCORE_LIST);
+  CentreDialog(hwnd_);
+  InsertColumns();
+  for (int slot = 0; slot < table_.Count(); ++slot) InsertRow(&table_.Entry(slot));
+  if (newScore_ != 0) {
+    TakeNewEntry();
+  } else if (table_.Count() > 0) {
+    // Before sorting: the first entry read, wherever it ends up.
+    SelectRow(FindRow(&table_.Entry(0)));
+  }
+  FitColumns();
+  SendMessageW(list_, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ScoresDialog::CompareRows));
+  PostMessageW(hwnd_, kStartNameEntry, 0, 0);
+  SHINITDLGINFO shell = {SHIDIM_FLAGS, hwnd_,
+                         SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+  SHInitDialog(&shell);
+  return FALSE;
+}
+
+void ScoresDialog::InsertColumns() {
+  static constexpr struct {
+    UINT text;
+    int width;
+  } kColumns[] = {{IDS_COLUMN_NAME, 150}, {IDS_COLUMN_SCORE, 50}, {IDS_COLUMN_DATE, 150}};
+  HINSTANCE module = VelcoreModule();
+  for (int i = 0; i < 3; ++i) {
+    wchar_t text[32] = {};
+    LoadStringW(module, kColumns[i].text, text, 32);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kColumns[i].width;
+    column.pszText = text;
+    column.iSubItem = i;
+    SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void ScoresDialog::InsertRow(ScoreEntry* entry) {
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = 0;
+  item.pszText = LPSTR_TEXTCALLBACKW;
+  item.lParam = reinterpret_cast<LPARAM>(entry);
+  const int row =
+      static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (row < 0) return;
+  for (int column = 1; column < 3; ++column) {
+    LVITEMW cell = {};
+    cell.iSubItem = column;
+    cell.pszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+  }
+}
+
+void ScoresDialog::TakeNewEntry() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  double date = 0.0;
+  SystemTimeToVariantTime(&now, &date);
+
+  int slot = table_.AppendSlot();
+  if (slot >= 0) {
+    InsertRow(&table_.Entry(slot));
+  } else {
+    slot = table_.ClaimLowest();  // its row shows the new entry from now on
+  }
+  if (slot < 0) return;
+  ScoreEntry& entry = table_.Entry(slot);
+  std::memset(&entry, 0, sizeof entry);  // nothing of the replaced entry is kept
+  wchar_t name[kNameLength] = {};
+  LoadStringW(VelcoreModule(), IDS_ENTER_NAME, name, kNameLength);
+  entry.SetName(name);
+  entry.score = newScore_;
+  entry.date = date;
+  newEntry_ = &entry;
+}
+
+void ScoresDialog::SelectRow(int row) {
+  if (row < 0) return;
+  LVITEMW state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  SendMessageW(list_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ScoresDialog::FitColumns() {
+  int width = 50;
+  if (HDC dc = GetDC(list_)) {
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SIZE size = {};
+    if (GetTextExtentPoint32W(dc, L"00000000", 8, &size)) width = size.cx;
+    if (old) SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+  }
+  RECT client = {};
+  GetClientRect(list_, &client);
+  SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - width, 0));
+  SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(width + 1, 0));
+  SendMessageW(list_, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(kDateColumnWidth, 0));
+}
+
+int CALLBACK ScoresDialog::CompareRows(LPARAM first, LPARAM second, LPARAM) {
+  return CompareForDisplay(reinterpret_cast<const ScoreEntry*>(first)->score,
+                           reinterpret_cast<const ScoreEntry*>(second)->score);
+}
+
+int ScoresDialog::FindRow(const ScoreEntry* entry) const {
+  if (!entry) return -1;
+  LVFINDINFOW find = {};
+  find.flags = LVFI_PARAM;
+  find.lParam = reinterpret_cast<LPARAM>(entry);
+  return static_cast<int>(
+      SendMessageW(list_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+ScoreEntry* ScoresDialog::EntryOfRow(int row) const {
+  if (row < 0) return nullptr;
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return reinterpret_cast<ScoreEntry*>(item.lParam);
+}
+
+LRESULT ScoresDialog::OnStartNameEntry(WPARAM, LPARAM) {
+  const int row = FindRow(newEntry_);
+  if (row < 0) return TRUE;
+  SetFocus(list_);
+  auto editor = reinterpret_cast<HWND>(SendMessageW(list_, LVM_EDITLABELW, row, 0));
+  if (editor) SendMessageW(editor, EM_LIMITTEXT, kNameEditorLimit, 0);
+  return TRUE;
+}
+
+void ScoresDialog::OnOk(WORD, HWND control) {
+  // The title bar's OK names no control; an IDOK from a control is not a close.
+  if (!control) EndDialog(hwnd_, 1);
+}
+
+void ScoresDialog::OnPublish(WORD, HWND) {
+  const int row = static_cast<int>(
+      SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const ScoreEntry* entry = EntryOfRow(row);
+  if (!entry) return;
+  PublishDialog publish(*entry, info_.gameId);
+  publish.Run(VelcoreModule(), IDD_PUBLISH, hwnd_);
+}
+
+LRESULT ScoresDialog::OnGetDispInfo(NMHDR* header) {
+  LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+  if (item.iItem == -1 || !(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) {
+    return 0;
+  }
+  const ScoreEntry* entry = EntryOfRow(item.iItem);
+  item.pszText[0] = L'\0';
+  if (!entry) return 0;
+  switch (item.iSubItem) {
+    case 0:
+      lstrcpynW(item.pszText, entry->name, item.cchTextMax);
+      break;
+    case 1:
+      std::swprintf(item.pszText, item.cchTextMax, L"%u", static_cast<unsigned>(entry->score));
+      break;
+    case 2: {
+      VARIANT date;
+      VariantInit(&date);
+      date.vt = VT_DATE;
+      date.date = entry->date;
+      if (SUCCEEDED(VariantChangeType(&date, &date, 0, VT_BSTR)) && date.bstrVal) {
+        lstrcpynW(item.pszText, date.bstrVal, item.cchTextMax);
+      }
+      VariantClear(&date);
+      break;
+    }
+  }
+  return 0;
+}
+
+LRESULT ScoresDialog::OnBeginLabelEdit(NMHDR* header) {
+  const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+  const bool editable = newScore_ != 0 && newEntry_ && EntryOfRow(item.iItem) == newEntry_;
+  return editable ? FALSE : TRUE;
+}
+
+LRESULT ScoresDialog::OnEndLabelEdit(NMHDR* header) {
+  const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+  // No text: the edit was cancelled and the name stays.
+  if (item.iItem == -1 || !item.pszText) return 0;
+  ScoreEntry* entry = EntryOfRow(item.iItem);
+  // Whatever the editor hands back, the name keeps to its field.
+  if (entry && entry == newEntry_) entry->SetName(item.pszText);
+  return 0;
+}
+
+LRESULT ScoresDialog::OnItemChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+  if (change->uChanged & LVIF_STATE) {
+    EnableWindow(Item(IDC_PUBLISH), (change->uNewState & LVIS_SELECTED) != 0);
+  }
+  return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The high-score list. With a new score its row is in the list from the start and its name is
+// open for typing; every cell takes its text from the entry's slot on demand.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <span>
+
+#include "ui/window.h"
+#include "velcore/interface/velcore.h"
+#include "velcore/scores/codec/score_table.h"
+
+class ScoresDialog : public ui::Dialog<ScoresDialog> {
+ public:
+  ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table);
+
+  static std::span<const ui::MessageEntry<ScoresDialog>> Messages();
+  static std::span<const ui::CommandEntry<ScoresDialog>> Commands();
+  static std::span<const ui::NotifyEntry<ScoresDialog>> Notifications();
+
+ private:
+  static constexpr UINT kStartNameEntry = WM_USER + 100;
+
+  LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
+  LRESULT OnStartNameEntry(WPARAM wParam, LPARAM lParam);
+  void OnOk(WORD notifyCode, HWND control);
+  void OnPublish(WORD notifyCode, HWND control);
+  LRESULT OnGetDispInfo(NMHDR* header);
+  LRESULT OnBeginLabelEdit(NMHDR* header);
+  LRESULT OnEndLabelEdit(NMHDR* header);
+  LRESULT OnItemChanged(NMHDR* header);
+
+  void InsertColumns();
+  void InsertRow(ScoreEntry* entry);
+  void TakeNewEntry();
+  void SelectRow(int row);
+  void FitColumns();
+  int FindRow(const ScoreEntry* entry) const;
+  ScoreEntry* EntryOfRow(int row) const;
+  static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM unused);
+
+  const ScoresBoxInfo& info_;
+  ScoreTable& table_;
+  const int32_t newScore_;
+  ScoreEntry* newEntry_ = nullptr;
+  HWND list_ = nullptr;
+};
