@@ -411,7 +411,7 @@ class InstallerTest : public testing::Test {
     for (const wchar_t* name : {L"Talvex.exe", L"velcore.dll"}) {
       ASSERT_TRUE(fs::exists(dir / name)) << Narrow(name);
       // Exactly the files of this build: a stale or truncated copy would load the wrong code.
-      EXPECT_EQ(ReadAll(dir / name), ReadAll(ModuleDir() / name)) << Narrow(name);
+      EXPECT_TRUE(ReadAll(dir / name) == ReadAll(ModuleDir() / name)) << Narrow(name);
     }
     EXPECT_TRUE(fs::exists(dir / L"Uninstall.exe"));
   }
