@@ -26,6 +26,7 @@ endfunction()
 
 add_library(talvenor_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
 target_link_libraries(talvenor_test_main PUBLIC gtest)
+target_include_directories(talvenor_test_main PUBLIC ${PROJECT_SOURCE_DIR})
 
 if(WIN32)
   set(TALVENOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)

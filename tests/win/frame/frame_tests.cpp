@@ -12,6 +12,7 @@
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
+#include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
@@ -51,19 +52,6 @@ extern "C" __declspec(dllexport) int WINAPI ScoresBox(const ScoresBoxInfo* info)
 
 namespace {
 
-template <class Done>
-void PumpUntil(DWORD ms, Done done) {
-  const DWORD end = GetTickCount() + ms;
-  MSG msg;
-  while (!done() && static_cast<LONG>(end - GetTickCount()) > 0) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
-
 std::wstring WindowText(HWND hwnd) {
   wchar_t text[128] = {};
   GetWindowTextW(hwnd, text, 128);
@@ -101,19 +89,8 @@ struct DialogAnswer {
   bool pausedMeanwhile = false;
 } g_answer;
 
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = test_support::FindVisibleWindow(L"#32770");
   if (!dialog || dialog == g_answer.seen) return;
   g_answer.seen = dialog;
   g_answer.owner = GetWindow(dialog, GW_OWNER);

@@ -250,18 +250,6 @@ void ClickAt(POINT screen) {
   EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
 }
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < milliseconds);
-}
-
 SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta) {
   slot_ = ImportSlot(library, "RegQueryInfoKeyW");
   if (!slot_) return;

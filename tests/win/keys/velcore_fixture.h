@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
 
 // Every test starts and ends without these keys.
@@ -73,7 +74,9 @@ void PressAndRelease(WORD vk);
 void PressButton(WORD code, bool up);  // a hardware button: Win and the button's code
 void ClickAt(POINT screen);
 // Dispatches the thread's messages for a while.
-void Pump(DWORD milliseconds = 60);
+inline void Pump(DWORD milliseconds = 60) {
+  test_support::Pump(milliseconds);
+}
 
 // Makes the library's registry queries report `delta` more (or fewer) subkeys than there are.
 class SubkeyMiscount {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pocketpc/shell.h"
+#include "tests/support/win_support.h"
 #include "ui/window.h"
 
 namespace {
@@ -33,20 +34,6 @@ class Parent : public ui::Window<Parent> {
     return 0;
   }
 };
-
-// Runs the message loop until done() holds or ms have passed.
-template <class Done>
-void PumpUntil(DWORD ms, Done done) {
-  const DWORD end = GetTickCount() + ms;
-  MSG msg;
-  while (!done() && static_cast<LONG>(end - GetTickCount()) > 0) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
 
 class MenuBarTest : public ::testing::Test {
  protected:
@@ -161,10 +148,10 @@ TEST_F(MenuBarTest, ButtonCommandReachesTheParent) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(CommandBar_AddBitmap(bar, Instance(), kBitmap, 1, 16, 16), 0);
   Tap(bar, 701);
-  PumpUntil(2000, [&] { return parent_.commands.size() == 1; });
+  test_support::PumpUntil(2000, [&] { return parent_.commands.size() == 1; });
   EXPECT_EQ(parent_.commands, std::vector<WORD>{701});
   Tap(bar, 702);
-  PumpUntil(2000, [&] { return parent_.commands.size() == 2; });
+  test_support::PumpUntil(2000, [&] { return parent_.commands.size() == 2; });
   EXPECT_EQ(parent_.commands, (std::vector<WORD>{701, 702}));
 }
 
@@ -175,19 +162,8 @@ struct PopupProbe {
   bool answered = false;
 } g_probe;
 
-BOOL CALLBACK FindVisibleMenu(HWND hwnd, LPARAM out) {
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK AnswerPopup(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND popup = nullptr;
-  EnumWindows(&FindVisibleMenu, reinterpret_cast<LPARAM>(&popup));
+  HWND popup = test_support::FindVisibleWindow(L"#32768");
   if (!popup || g_probe.answered) return;
   g_probe.answered = true;
   KillTimer(nullptr, id);
@@ -211,8 +187,8 @@ TEST_F(MenuBarTest, DropDownOpensItsSubmenuAndSendsTheChoice) {
     g_probe = {};
     UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerPopup);
     Tap(bar, 700);
-    PumpUntil(3000, [&] { return !parent_.commands.empty(); });
-    PumpUntil(100, [] { return false; });  // anything more would show up now
+    test_support::PumpUntil(3000, [&] { return !parent_.commands.empty(); });
+    test_support::PumpUntil(100, [] { return false; });  // anything more would show up now
     KillTimer(nullptr, timer);
     EXPECT_TRUE(g_probe.answered);
     EXPECT_EQ(g_probe.items, (std::vector<UINT>{601, 0, 602}));

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/support/win_support.h"
+
 struct Dib {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
@@ -170,15 +172,4 @@ inline int Differences(const Dib& got, const Picture& want, const char* what) {
   return bad;
 }
 
-// Runs the thread's messages for a while.
-inline void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(1);
-  } while (GetTickCount() - start < milliseconds);
-}
+using test_support::Pump;

@@ -1,0 +1,56 @@
+#pragma once
+// Small helpers that Windows tests share: running the thread's messages while a test waits, and
+// finding a window that some other loop (a modal dialog, a popup menu) has put up.
+#include <windows.h>
+
+namespace test_support {
+
+// Runs the thread's messages until done() holds or ms have passed; returns done().
+template <class Done>
+bool PumpUntil(DWORD ms, Done done) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (!done()) {
+    if (GetTickCount() - start >= ms) return false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+// Runs the thread's messages for ms.
+inline void Pump(DWORD ms) {
+  PumpUntil(ms, [] { return false; });
+}
+
+// The first visible top-level window of the class in this process ("#32770" for dialogs and
+// message boxes, "#32768" for popup menus), or null.
+struct WindowSearch {
+  const wchar_t* className;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (process != GetCurrentProcessId() || lstrcmpW(name, search->className) != 0 ||
+      !IsWindowVisible(hwnd)) {
+    return TRUE;
+  }
+  search->found = hwnd;
+  return FALSE;
+}
+
+inline HWND FindVisibleWindow(const wchar_t* className) {
+  WindowSearch search = {className, nullptr};
+  EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace test_support
