@@ -241,8 +241,12 @@ void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
 }
 
 void Row(const char* name, double talvex, double mines, const char* unit) {
-  const double ratio = mines > 0 ? talvex / mines : 0;
-  printf("%-38s %12.2f %12.2f %-4s %8.2f\n", name, talvex, mines, unit, ratio);
+  // A reference below the measurement's resolution gives no ratio.
+  if (mines > 0) {
+    printf("%-38s %12.2f %12.2f %-4s %8.2f\n", name, talvex, mines, unit, talvex / mines);
+  } else {
+    printf("%-38s %12.2f %12.2f %-4s %8s\n", name, talvex, mines, unit, "n/a");
+  }
 }
 
 }  // namespace
