@@ -25,6 +25,7 @@ void DeleteHandle(Handle& handle) {
 }  // namespace
 
 void BlockPainter::Create() {
+  Destroy();  // a second window on the same object must not leak the first set
   patternBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TEXTURE));
   if (patternBitmap) patternBrush = CreatePatternBrush(patternBitmap);
   flashBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));

@@ -11,7 +11,8 @@ class BlockPainter {
   BlockPainter(const BlockPainter&) = delete;
   BlockPainter& operator=(const BlockPainter&) = delete;
 
-  // A failed object stays null and draws nothing; failures are not reported.
+  // A failed object stays null and draws nothing; failures are not reported. Creating again
+  // replaces the objects.
   void Create();
   // Safe to call again: only handles that still exist are deleted.
   void Destroy();

@@ -146,6 +146,8 @@ void BoardView::DrawWell(const RECT& update) {
   if (oldPen) SelectObject(memDC, oldPen);
   if (oldBrush) SelectObject(memDC, oldBrush);
 
+  if (cellSize <= 0) return;  // a window too small for the well shows only its frame
+
   // A partial repaint redraws the resting cells that the update area reaches: the piece's old
   // and new places and the single pixel lines their rectangles take from neighbouring cells.
   const bool partial = (flags & PartialRepaint) != 0;

@@ -93,7 +93,7 @@ void PreviewView::DrawPreview() {
   if (oldPen) SelectObject(memDC, oldPen);
   if (oldBrush) SelectObject(memDC, oldBrush);
 
-  if (!piece || !piece->rotations || piece->rotationCount == 0) return;
+  if (!piece || !piece->rotations || piece->rotationCount == 0 || cellSize <= 0) return;
   if (piece->colour >= BlockPainter::kColours) return;
   // State 0 turned a quarter clockwise: offset (dx, dy) goes to grid column dy + 1 and to grid
   // row 2 - dx counted from the bottom; then the picture is centred by half cells.

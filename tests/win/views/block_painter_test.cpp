@@ -137,9 +137,15 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), baseline + created.size());
   }
 
+  // Creating again replaces the set without leaking the first one.
+  painter.Create();
+  for (HGDIOBJ h : created) EXPECT_EQ(GetObjectType(h), 0u);
+  const std::vector<HGDIOBJ> recreated = Handles(painter);
+  for (HGDIOBJ h : recreated) ASSERT_NE(GetObjectType(h), 0u);
+
   painter.Destroy();
   for (HGDIOBJ h : Handles(painter)) EXPECT_EQ(h, nullptr);
-  for (HGDIOBJ h : created) EXPECT_EQ(GetObjectType(h), 0u);
+  for (HGDIOBJ h : recreated) EXPECT_EQ(GetObjectType(h), 0u);
   if (baseline != 0) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), baseline);
   }

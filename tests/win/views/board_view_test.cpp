@@ -191,6 +191,21 @@ TEST_F(BoardWindowTest, ClockDrivesTheGameAndDestroyFreesEveryDrawingObject) {
   }
 }
 
+TEST(BoardTooSmall, ShowsTheFrameButNoCells) {
+  HostWindow host;
+  BoardProbe board;
+  ASSERT_NE(host.Open(RECT{0, 0, 40, 320}), nullptr);
+  ASSERT_NE(board.Open(host.Hwnd(), RECT{0, 0, 9, 300}), nullptr);
+  EXPECT_EQ(board.CellSize(), 0);
+  board.Rest(0, 0, 1);
+  board.Fall(4, 0, 4, 10);
+  board.Repaint();
+  EXPECT_EQ(board.CellsDrawn(), 0);
+  Dib screen(9, 300);
+  Capture(board.Hwnd(), screen);
+  EXPECT_EQ(Differences(screen, Expected(board, 9, 300), "too small"), 0);
+}
+
 TEST(BoardWithoutWindow, ServicesDoNothing) {
   BoardProbe board;
   board.NewGame(0);  // without a window a timer would go to the thread and never stop

@@ -17,7 +17,7 @@ namespace {
 constexpr int kBoardWidth = 154, kBoardHeight = 284;
 constexpr DWORD kStepMs = 40;
 constexpr DWORD kPlayLimitMs = 40000;
-constexpr int kPiecesBeforeFreeze = 12;
+constexpr int kPiecesBeforeFreeze = 9;
 
 class Demo : public BoardProbe, public GameEvents {
  public:
