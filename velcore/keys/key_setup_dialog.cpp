@@ -1,6 +1,7 @@
 #include "velcore/keys/key_setup_dialog.h"
 
 #include <cwchar>
+#include <iterator>
 
 #include "pocketpc/shell.h"
 #include "velcore/keys/hot_keys.h"
@@ -13,8 +14,8 @@ constexpr wchar_t kListProcProperty[] = L"VelcoreKeyListProc";
 constexpr int kActionColumnWidth = 150;
 constexpr int kKeyColumnWidth = 50;
 
+// A missing string gives an empty text.
 void LoadText(UINT id, wchar_t* text, int size) {
-  text[0] = L'\0';
   if (LoadStringW(VelcoreModule(), id, text, size) <= 0) text[0] = L'\0';
 }
 
@@ -53,7 +54,9 @@ LRESULT KeySetupDialog::OnInitDialog(WPARAM, LPARAM) {
   if (list_ && !GetPropW(list_, kListProcProperty)) {
     const LONG_PTR replaced =
         SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure));
-    if (replaced) SetPropW(list_, kListProcProperty, reinterpret_cast<HANDLE>(replaced));
+    if (replaced && !SetPropW(list_, kListProcProperty, reinterpret_cast<HANDLE>(replaced))) {
+      SetWindowLongPtrW(list_, GWLP_WNDPROC, replaced);
+    }
   }
 
   wchar_t heading[64];
@@ -117,7 +120,8 @@ LRESULT CALLBACK KeySetupDialog::ListProcedure(HWND hwnd, UINT message, WPARAM w
   return CallWindowProcW(replaced, hwnd, message, wParam, lParam);
 }
 
-// The dialog keeps the focus for itself; the default would hand it to the first control.
+// The dialog keeps the focus itself: the dialog manager would hand it to a control, and the
+// list would hand it straight back.
 LRESULT KeySetupDialog::OnSetFocus(WPARAM, LPARAM) {
   return TRUE;
 }

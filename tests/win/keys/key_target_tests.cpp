@@ -137,7 +137,7 @@ TEST_F(KeyTargetTest, NullPathLoadsNothingAndKeepsTheLastMap) {
   Register(window.Hwnd(), nullptr);
   EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), left);
   Unregister();
-  Register(window.Hwnd(), L"Software\\Velmora\\TalvenorTests\\Missing");
+  Register(window.Hwnd(), L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Missing");
   EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), left);
   Unregister();
 }
@@ -218,6 +218,22 @@ TEST_F(KeyTargetTest, UnregisteringRestoresTheWindowProcedure) {
   EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), (std::vector<Seen>{Down(0)}));
   Unregister();
   EXPECT_EQ(Procedure(hwnd), &RecorderWindow::Procedure);
+}
+
+TEST_F(KeyTargetTest, RegisteringAnotherWindowLetsGoOfTheFirst) {
+  WriteShellButtons(kShellButtons);
+  WriteKeyMap(kKeysPath, kActions);
+  RecorderWindow first;
+  RecorderWindow second;
+  Register(first.Hwnd(), kKeysPath);
+  ASSERT_TRUE(HoldsButton(first.Hwnd(), kButton1));
+  Register(second.Hwnd(), kKeysPath);
+  EXPECT_EQ(Procedure(first.Hwnd()), &RecorderWindow::Procedure);
+  EXPECT_TRUE(HoldsButton(second.Hwnd(), kButton1));
+  EXPECT_EQ(Reported(first, WM_KEYDOWN, VK_LEFT), (std::vector<Seen>{{WM_KEYDOWN, VK_LEFT, 0}}));
+  EXPECT_EQ(Reported(second, WM_KEYDOWN, VK_LEFT), (std::vector<Seen>{Down(0)}));
+  Unregister();
+  EXPECT_EQ(Procedure(second.Hwnd()), &RecorderWindow::Procedure);
 }
 
 TEST_F(KeyTargetTest, AProcedureInstalledOverTheHookIsLeftAlone) {

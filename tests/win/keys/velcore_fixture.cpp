@@ -125,11 +125,26 @@ void WriteShellButtons(const std::vector<ShellButton>& buttons) {
   }
 }
 
+// Parents of the scratch keys go only when the tests left them empty.
+void DeleteIfEmpty(HKEY root, const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  DWORD subkeys = 1;
+  DWORD values = 1;
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                   nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  if (subkeys == 0 && values == 0) RegDeleteKeyW(root, path);
+}
+
 void RemoveScratchKeys() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kTestsRoot);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kTestsRoot);
+  DeleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Velmora\\TalvenorTests");
+  DeleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Velmora");
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, kShellKeysPath);
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellKeysPath);
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellPath);  // only when the tests left it empty
+  DeleteIfEmpty(HKEY_LOCAL_MACHINE, kShellPath);
 }
 
 void PrintTo(const Seen& seen, std::ostream* out) {

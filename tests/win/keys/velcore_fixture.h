@@ -11,9 +11,10 @@
 
 #include "velcore/interface/velcore.h"
 
-constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\TalvenorTests\\Keys";
-constexpr wchar_t kOtherKeysPath[] = L"Software\\Velmora\\TalvenorTests\\OtherKeys";
-constexpr wchar_t kTestsRoot[] = L"Software\\Velmora\\TalvenorTests";
+// Every test starts and ends without these keys.
+constexpr wchar_t kTestsRoot[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget";
+constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Keys";
+constexpr wchar_t kOtherKeysPath[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Other";
 constexpr wchar_t kShellKeysPath[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
 
 // One action subkey; a missing code leaves the "Code" value out.
@@ -24,7 +25,7 @@ struct Action {
   std::wstring name;
 };
 void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions);
-// Writes raw bytes as a value of HKCU\path\subkey (created when missing).
+// Writes raw bytes as a value of root\path, creating the key when it is missing.
 void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
                 const void* data, DWORD size);
 std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey);
