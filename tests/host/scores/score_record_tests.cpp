@@ -93,7 +93,7 @@ TEST(ScoreRecord, StoredNameWithoutNulEndsInsideTheField) {
   EXPECT_EQ(back.score, 10);
 }
 
-TEST(ScoreEntry, SetNameKeepsAtMost25CharactersAndTerminates) {
+TEST(ScoreEntry, SetNameKeepsAtMost25CharactersAndClearsTheRest) {
   struct Case {
     const char* text;
     size_t stored;
@@ -109,7 +109,7 @@ TEST(ScoreEntry, SetNameKeepsAtMost25CharactersAndTerminates) {
     std::memset(&e, 0x7F, sizeof e);
     e.SetName(text);
     for (size_t i = 0; i < c.stored; ++i) EXPECT_EQ(e.name[i], static_cast<Utf16Char>(c.text[i]));
-    EXPECT_EQ(e.name[c.stored], 0);
+    for (size_t i = c.stored; i <= 25; ++i) EXPECT_EQ(e.name[i], 0) << i;
     EXPECT_EQ(e.score, 0x7F7F7F7F);  // nothing written past the field
   }
 }

@@ -5,7 +5,8 @@ void ScoreEntry::SetName(const Utf16Char* text) {
   if (text) {
     for (; n < kNameLength && text[n] != 0; ++n) name[n] = text[n];
   }
-  name[n] = 0;
+  // Zeros after the NUL too: nothing of an earlier name is stored behind the new one.
+  for (; n <= kNameLength; ++n) name[n] = 0;
 }
 
 void ScoreEntry::TerminateName() {

@@ -12,7 +12,7 @@ struct ScoreEntry {
   int32_t score;
   double date;  // local time as an OLE Automation date
 
-  // Copies at most kNameLength characters of text and terminates the name.
+  // Copies at most kNameLength characters of text; the rest of the field is zero.
   void SetName(const Utf16Char* text);
   // Ends the name inside the field when a stored record carries no NUL there.
   void TerminateName();
