@@ -4,4 +4,5 @@
 
 #include <vector>
 
+// The pixels of the window's rectangle, row by row from the top, as COLORREFs.
 std::vector<COLORREF> CapturePixels(HWND hwnd);

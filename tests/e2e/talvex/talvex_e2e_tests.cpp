@@ -18,7 +18,6 @@ namespace {
 constexpr int kDrop = 3;
 constexpr int kPause = 40008;
 constexpr int kNewGame = 40007;
-constexpr int kExit = 108;
 constexpr DWORD kStartTimeout = 15000;
 
 const std::vector<std::wstring> kStartLabels = {L"Level", L"1", L"Score", L"0", L"Rows", L"0"};
@@ -336,12 +335,36 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   EXPECT_EQ(game.Exit(), 0u);
 }
 
-TEST_F(TalvexTest, ExitEndsWithZero) {
+BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM lParam) {
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(TalvexTest, ExitFromTheMenuBarEndsWithZero) {
   TalvexProcess game;
   ASSERT_TRUE(game.Start());
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
-  Command(frame, kExit);
+  // A tap on "Extras" opens the menu above the bar; Exit is its last item.
+  HWND toolbar = FindWindowExW(FindWindowExW(frame, nullptr, L"menu_worker", nullptr), nullptr,
+                               TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_NE(toolbar, nullptr);
+  PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+  PostMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+  HWND popup = nullptr;
+  ASSERT_TRUE(WaitFor(3000, [&] {
+    EnumWindows(&FindPopupMenu, reinterpret_cast<LPARAM>(&popup));
+    return popup != nullptr;
+  }));
+  for (WPARAM key : {VK_UP, VK_RETURN}) {
+    PostMessageW(popup, WM_KEYDOWN, key, 1);
+    PostMessageW(popup, WM_KEYUP, key, 0xC0000001);
+  }
   EXPECT_EQ(game.WaitForExit(5000), 0u);
   EXPECT_FALSE(IsWindow(frame));
 }

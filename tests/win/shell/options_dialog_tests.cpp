@@ -113,6 +113,15 @@ TEST(OptionsDialog, LevelStopsAtOneAndTen) {
   }
 }
 
+TEST(OptionsDialog, LevelOutsideTheRangeKeepsTheLevel) {
+  // Only the up-down control writes the edit; any other text must not become a level.
+  for (const wchar_t* text : {L"0", L"11", L""}) {
+    OptionsDialog dialog(7, true, true);
+    EXPECT_EQ(RunWith(dialog, [&](HWND d) { SetDlgItemTextW(d, IDC_LEVEL, text); }), 1);
+    EXPECT_EQ(dialog.level, 7u) << "edit held " << testing::PrintToString(std::wstring(text));
+  }
+}
+
 TEST(OptionsDialog, CheckBoxesAreReadOnOk) {
   OptionsDialog dialog(1, true, false);
   EXPECT_EQ(RunWith(dialog,

@@ -18,7 +18,11 @@ class SettingsTest : public ::testing::Test {
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
   }
-  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    // The parent goes too once the last test has left it empty.
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Velmora\\GravlinTests");
+  }
 
   void Store(const wchar_t* name, DWORD type, std::vector<BYTE> data) {
     HKEY key = nullptr;

@@ -1,0 +1,357 @@
+// Talvex and Wine's Minesweeper side by side: time to the first painted playing field, CPU over
+// a minute of play and of pause, private memory, and GDI and USER objects at start and after a
+// whole game. Prints a table with the ratio Talvex / Minesweeper.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "process_figures.h"
+#include "screen.h"
+#include "talvex_process.h"
+
+namespace {
+
+constexpr int kLeft = 0, kRight = 1, kDrop = 3;
+constexpr int kPause = 40008;
+constexpr int kNewGame = 40007;
+int g_startRuns = 5;
+DWORD g_minute = 60000;
+const wchar_t kMinesweeper[] = L"C:\\windows\\system32\\winemine.exe";
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+size_t DistinctColours(const std::vector<COLORREF>& pixels) {
+  std::vector<COLORREF> sorted = pixels;
+  std::sort(sorted.begin(), sorted.end());
+  return static_cast<size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+}
+
+struct Found {
+  DWORD process;
+  HWND window;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
+  auto* found = reinterpret_cast<Found*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process == found->process && IsWindowVisible(hwnd) && !GetWindow(hwnd, GW_OWNER)) {
+    found->window = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindDialogOf(HWND hwnd, LPARAM lParam) {
+  auto* found = reinterpret_cast<Found*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (process == found->process && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
+    found->window = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND MainWindow(DWORD process) {
+  Found found = {process, nullptr};
+  EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
+// The well is painted once its stone texture shows.
+bool WellPainted(HWND frame) {
+  HWND board = frame ? Board(frame) : nullptr;
+  return board && IsWindowVisible(board) && DistinctColours(CapturePixels(board)) >= 16;
+}
+
+// The mine field is painted once the face above it shows, drawn last.
+bool MinesPainted(HWND window) {
+  if (!window) return false;
+  for (COLORREF c : CapturePixels(window)) {
+    if (c == RGB(255, 255, 0)) return true;
+  }
+  return false;
+}
+
+class Minesweeper {
+ public:
+  ~Minesweeper() {
+    if (info_.hProcess) {
+      TerminateProcess(info_.hProcess, 0);
+      WaitForSingleObject(info_.hProcess, 5000);
+      CloseHandle(info_.hProcess);
+      CloseHandle(info_.hThread);
+    }
+  }
+  bool Start() {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = kMinesweeper;
+    return CreateProcessW(kMinesweeper, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info_) != FALSE;
+  }
+  HWND Window() const { return MainWindow(info_.dwProcessId); }
+  // F2 starts a new game.
+  void NewGame() {
+    PostMessageW(Window(), WM_KEYDOWN, VK_F2, 0);
+    PostMessageW(Window(), WM_KEYUP, VK_F2, 0xC0000001);
+    WaitFor(300, [] { return false; });
+  }
+  HANDLE Handle() const { return info_.hProcess; }
+  DWORD Id() const { return info_.dwProcessId; }
+
+  // Clicks every box of the field until the game is over (won or lost), answering any dialog.
+  void PlayToTheEnd() {
+    HWND window = Window();
+    RECT client = {};
+    GetClientRect(window, &client);
+    // The field is 9 x 9 boxes of 16 pixels, 5 pixels in from the left and the bottom.
+    const int left = 5, top = client.bottom - 5 - 9 * 16;
+    for (int row = 0; row < 9; ++row) {
+      for (int column = 0; column < 9; ++column) {
+        const LPARAM at = MAKELPARAM(left + column * 16 + 8, top + row * 16 + 8);
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(window, WM_LBUTTONUP, 0, at);
+        CloseDialogs();
+      }
+    }
+    WaitFor(500, [] { return false; });
+    CloseDialogs();
+  }
+
+ private:
+  void CloseDialogs() {
+    Found found = {info_.dwProcessId, nullptr};
+    EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&found));
+    if (found.window) PostMessageW(found.window, WM_COMMAND, IDOK, 0);
+  }
+
+  PROCESS_INFORMATION info_ = {};
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double TalvexStartMs() {
+  TalvexProcess game;
+  const double start = Now();
+  if (!game.Start()) return -1;
+  HWND frame = nullptr;
+  const bool painted = WaitFor(20000, [&] {
+    if (!frame) frame = MainWindow(game.Id());
+    return WellPainted(frame);
+  });
+  const double elapsed = Now() - start;
+  game.Exit();
+  return painted ? elapsed : -1;
+}
+
+double MinesweeperStartMs() {
+  Minesweeper mines;
+  const double start = Now();
+  if (!mines.Start()) return -1;
+  const bool painted = WaitFor(20000, [&] { return MinesPainted(mines.Window()); });
+  return painted ? Now() - start : -1;
+}
+
+// A minute of play at level 1: each new piece is sent to another column, so the well does not
+// fill up in the middle.
+void PlayFor(HWND frame, DWORD ms) {
+  const int shifts[] = {-4, 4, -2, 2, 0, -3, 3, -1, 1};
+  const HWND score = Labels(frame)[3];
+  std::wstring last = WindowText(score);
+  size_t piece = 0;
+  const DWORD end = GetTickCount() + ms;
+  // The first piece is already on its way.
+  bool steer = true;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    if (steer) {
+      const int shift = shifts[piece++ % std::size(shifts)];
+      for (int i = 0; i < std::abs(shift); ++i) {
+        PressButton(frame, shift < 0 ? kLeft : kRight);
+        ReleaseButton(frame, shift < 0 ? kLeft : kRight);
+      }
+      steer = false;
+    }
+    WaitFor(100, [] { return false; });
+    const std::wstring now = WindowText(score);
+    if (now != last) {
+      last = now;
+      WaitFor(600, [] { return false; });  // the next piece enters half a second later
+      steer = true;
+    }
+  }
+}
+
+// Whether the falling piece moves on the board within one gravity step at level 1 and more.
+bool BoardMoves(HWND frame) {
+  const auto before = CapturePixels(Board(frame));
+  return WaitFor(1500, [&] { return CapturePixels(Board(frame)) != before; });
+}
+
+// Toggles the pause button until the game runs (or stands still), as seen on the screen.
+bool SetRunning(HWND frame, bool running) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (BoardMoves(frame) == running) return true;
+    Command(frame, kPause);
+    WaitFor(200, [] { return false; });
+  }
+  return BoardMoves(frame) == running;
+}
+
+void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
+  HWND shown = nullptr;
+  WaitFor(120000, [&] {
+    if ((shown = game.FindDialog()) != nullptr) return true;
+    PressButton(frame, kDrop);
+    ReleaseButton(frame, kDrop);
+    return false;
+  });
+  if (!shown) return;
+  // The scores dialog: take the offered name, then the title-bar OK; a message box: OK.
+  if (HWND list = GetDlgItem(shown, 1006)) {
+    auto editor = reinterpret_cast<HWND>(SendMessageW(list, 0x1018 /* LVM_GETEDITCONTROL */, 0, 0));
+    if (editor) PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    WaitFor(500, [] { return false; });
+    SendMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else {
+    SendMessageW(shown, WM_COMMAND, IDOK, 0);
+  }
+  WaitFor(3000, [&] { return !IsWindow(shown); });
+  if (HWND box = game.WaitForDialog(1000)) SendMessageW(box, WM_COMMAND, IDOK, 0);
+  WaitFor(500, [] { return false; });
+}
+
+void Row(const char* name, double talvex, double mines, const char* unit) {
+  // A reference below the measurement's resolution gives no ratio.
+  if (mines > 0) {
+    printf("%-38s %12.2f %12.2f %-4s %8.2f\n", name, talvex, mines, unit, talvex / mines);
+  } else {
+    printf("%-38s %12.2f %12.2f %-4s %8s\n", name, talvex, mines, unit, "n/a");
+  }
+}
+
+}  // namespace
+
+// "quick" as the argument: one start each and 5-second phases, to try the measurement out.
+int wmain(int argc, wchar_t** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc > 1 && lstrcmpW(argv[1], L"quick") == 0) {
+    g_startRuns = 1;
+    g_minute = 5000;
+  }
+  printf("Talvex and Minesweeper under Wine, measured from outside\n\n");
+  // Warm-up: the first start of each pays for loading Wine's libraries.
+  TalvexStartMs();
+  MinesweeperStartMs();
+  std::vector<double> talvexStarts, mineStarts;
+  for (int i = 0; i < g_startRuns; ++i) {
+    talvexStarts.push_back(TalvexStartMs());
+    mineStarts.push_back(MinesweeperStartMs());
+    fprintf(stderr, "start run %d: %.0f ms / %.0f ms\n", i + 1, talvexStarts.back(),
+            mineStarts.back());
+  }
+
+  TalvexProcess game;
+  Minesweeper mines;
+  if (!game.Start() || !mines.Start()) {
+    fprintf(stderr, "talvex_measure: could not start both programs\n");
+    return 1;
+  }
+  HWND frame = game.WaitForFrame(20000);
+  // The game covers the whole screen: Minesweeper has to be in front to be seen.
+  if (!frame || !WaitFor(20000, [&] {
+        if (HWND window = mines.Window()) SetForegroundWindow(window);
+        return MinesPainted(mines.Window());
+      })) {
+    fprintf(stderr, "talvex_measure: no frame (%p) or no painted mine field\n",
+            static_cast<void*>(frame));
+    return 2;
+  }
+  // Minesweeper took the foreground, which paused the game; back in front it stays paused until
+  // the pause button.
+  SetForegroundWindow(frame);
+  WaitFor(2000, [&] { return GetForegroundWindow() == frame; });
+  if (!SetRunning(frame, true)) {
+    fprintf(stderr, "talvex_measure: the game does not run\n");
+    return 3;
+  }
+  WaitFor(2000, [] { return false; });
+  const ProcessFigures talvexStart = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesStart = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+
+  PlayFor(frame, g_minute);
+  const ProcessFigures talvexPlayed = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesPlayed = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+
+  if (!SetRunning(frame, false)) {
+    fprintf(stderr, "talvex_measure: the game does not pause\n");
+    return 4;
+  }
+  const ProcessFigures talvexPausing = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesPausing = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+  WaitFor(g_minute, [] { return false; });
+  const ProcessFigures talvexPaused = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesPaused = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+  SetRunning(frame, true);
+
+  PlayTalvexToTheEnd(game, frame);
+  mines.PlayToTheEnd();
+  const ProcessFigures talvexAfter = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesAfter = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+  const std::wstring firstScore = WindowText(Labels(frame)[3]);
+
+  // A second whole game shows whether anything grows with every game.
+  Command(frame, kNewGame);
+  WaitFor(2000, [&] { return WindowText(Labels(frame)[3]) == L"0"; });
+  PlayTalvexToTheEnd(game, frame);
+  mines.NewGame();
+  mines.PlayToTheEnd();
+  const ProcessFigures talvexAgain = Measure(game.Handle(), game.Id(), L"talvex.exe");
+  const ProcessFigures minesAgain = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
+
+  printf("%-38s %12s %12s %-4s %8s\n", "", "Talvex", "Minesweeper", "", "ratio");
+  Row("start to first painted field (median)", Median(talvexStarts), Median(mineStarts), "ms");
+  Row("CPU over 60 s of play at level 1", talvexPlayed.cpuSeconds - talvexStart.cpuSeconds,
+      minesPlayed.cpuSeconds - minesStart.cpuSeconds, "s");
+  Row("CPU over 60 s paused", talvexPaused.cpuSeconds - talvexPausing.cpuSeconds,
+      minesPaused.cpuSeconds - minesPausing.cpuSeconds, "s");
+  Row("private memory at start", talvexStart.privateKb, minesStart.privateKb, "KiB");
+  Row("private memory after a whole game", talvexAfter.privateKb, minesAfter.privateKb, "KiB");
+  Row("GDI objects at start", talvexStart.gdiObjects, minesStart.gdiObjects, "");
+  Row("GDI objects after a whole game", talvexAfter.gdiObjects, minesAfter.gdiObjects, "");
+  Row("USER objects at start", talvexStart.userObjects, minesStart.userObjects, "");
+  Row("USER objects after a whole game", talvexAfter.userObjects, minesAfter.userObjects, "");
+  Row("private memory after a second game", talvexAgain.privateKb, minesAgain.privateKb, "KiB");
+  Row("GDI objects after a second game", talvexAgain.gdiObjects, minesAgain.gdiObjects, "");
+  Row("USER objects after a second game", talvexAgain.userObjects, minesAgain.userObjects, "");
+  printf("\nstart runs (ms):");
+  for (size_t i = 0; i < talvexStarts.size(); ++i) {
+    printf(" %.0f/%.0f", talvexStarts[i], mineStarts[i]);
+  }
+  printf("\nsources: CPU %ls; memory %ls; GDI %ls; USER %ls\n", talvexStart.cpuSource.c_str(),
+         talvexStart.memorySource.c_str(), talvexStart.gdiSource.c_str(),
+         talvexStart.userSource.c_str());
+  printf("Talvex final scores %ls and %ls\n", firstScore.c_str(),
+         WindowText(Labels(frame)[3]).c_str());
+  game.Exit();
+  return 0;
+}
