@@ -26,10 +26,11 @@ inline void Pump(DWORD ms) {
   PumpUntil(ms, [] { return false; });
 }
 
-// The first visible top-level window of the class in this process ("#32770" for dialogs and
-// message boxes, "#32768" for popup menus), or null.
+// The first visible top-level window of the class in a process (this one unless named):
+// "#32770" for dialogs and message boxes, "#32768" for popup menus; null when there is none.
 struct WindowSearch {
   const wchar_t* className;
+  DWORD process;
   HWND found;
 };
 
@@ -39,7 +40,7 @@ inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
   GetWindowThreadProcessId(hwnd, &process);
   wchar_t name[64] = {};
   GetClassNameW(hwnd, name, 64);
-  if (process != GetCurrentProcessId() || lstrcmpW(name, search->className) != 0 ||
+  if (process != search->process || lstrcmpW(name, search->className) != 0 ||
       !IsWindowVisible(hwnd)) {
     return TRUE;
   }
@@ -47,8 +48,8 @@ inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
-inline HWND FindVisibleWindow(const wchar_t* className) {
-  WindowSearch search = {className, nullptr};
+inline HWND FindVisibleWindow(const wchar_t* className, DWORD process = GetCurrentProcessId()) {
+  WindowSearch search = {className, process, nullptr};
   EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

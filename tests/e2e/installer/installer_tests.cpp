@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/win_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -276,30 +278,11 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->className) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A visible top-level window of the process with that class, waited for.
 HWND WaitForWindow(DWORD pid, const wchar_t* className) {
   const auto deadline = std::chrono::steady_clock::now() + kTimeout;
   while (std::chrono::steady_clock::now() < deadline) {
-    WindowSearch search = {pid, className, nullptr};
-    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (HWND found = test_support::FindVisibleWindow(className, pid)) return found;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return nullptr;

@@ -1,5 +1,6 @@
 #include "talvex_process.h"
 
+#include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
 
 std::wstring BinFolder() {
@@ -36,30 +37,8 @@ DWORD TalvexProcess::WaitForExit(DWORD ms) {
 
 namespace {
 
-struct Search {
-  DWORD process;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  wchar_t name[32] = {};
-  GetClassNameW(hwnd, name, 32);
-  if (process == search->process && lstrcmpW(name, search->className) == 0 &&
-      IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 HWND FindTopLevel(DWORD process, const wchar_t* className) {
-  Search search = {process, className, nullptr};
-  EnumWindows(&FindOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return test_support::FindVisibleWindow(className, process);
 }
 
 }  // namespace
