@@ -2,6 +2,10 @@
 // Small helpers that Windows tests share: running the thread's messages while a test waits, and
 // finding a window that some other loop (a modal dialog, a popup menu) has put up.
 #include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -52,6 +56,28 @@ inline HWND FindVisibleWindow(const wchar_t* className, DWORD process = GetCurre
   WindowSearch search = {className, process, nullptr};
   EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The direct children of parent whose class is className (case ignored), in z-order.
+inline std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (lstrcmpiW(name, className) == 0) children.push_back(child);
+  }
+  return children;
+}
+
+// The text of one cell of a report-mode list view.
+inline std::wstring ListViewText(HWND list, int row, int column) {
+  wchar_t text[300] = {};
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 300;
+  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return text;
 }
 
 }  // namespace test_support

@@ -55,18 +55,30 @@ bool BoardMovesWithin(HWND frame, DWORD ms) {
   return WaitFor(ms, [&] { return CapturePixels(Board(frame)) != before; });
 }
 
-TEST_F(TalvexTest, WithoutTheLibraryItSaysSoAndEndsWithOne) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder =
-      std::wstring(temp) + L"talvex_alone_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring exe = folder + L"Talvex.exe";
-  ASSERT_TRUE(CopyFileW((BinFolder() + L"Talvex.exe").c_str(), exe.c_str(), FALSE));
+// Talvex.exe copied alone into a fresh temporary folder, without the library beside it; removed
+// again at the end of the test. exe stays empty when the copy failed.
+struct LoneCopy {
+  explicit LoneCopy(const wchar_t* prefix) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring target = folder + L"Talvex.exe";
+    if (CopyFileW((BinFolder() + L"Talvex.exe").c_str(), target.c_str(), FALSE)) exe = target;
+  }
+  ~LoneCopy() {
+    if (!exe.empty()) DeleteFileW(exe.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+  std::wstring folder, exe;
+};
 
+TEST_F(TalvexTest, WithoutTheLibraryItSaysSoAndEndsWithOne) {
+  LoneCopy alone(L"talvex_alone_");
+  ASSERT_FALSE(alone.exe.empty());
   {
     TalvexProcess game;
-    ASSERT_TRUE(game.Start(exe, folder));
+    ASSERT_TRUE(game.Start(alone.exe, alone.folder));
     HWND box = game.WaitForDialog(kStartTimeout);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box),
@@ -76,8 +88,6 @@ TEST_F(TalvexTest, WithoutTheLibraryItSaysSoAndEndsWithOne) {
     SendMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(game.WaitForExit(5000), 1u);
   }
-  DeleteFileW(exe.c_str());
-  RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
@@ -90,21 +100,14 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
   ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
 
   // A copy in a folder without the library: had it tried to load it, it would end with 1.
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder =
-      std::wstring(temp) + L"talvex_second_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring exe = folder + L"Talvex.exe";
-  ASSERT_TRUE(CopyFileW((BinFolder() + L"Talvex.exe").c_str(), exe.c_str(), FALSE));
+  LoneCopy alone(L"talvex_second_");
+  ASSERT_FALSE(alone.exe.empty());
   {
     TalvexProcess second;
-    ASSERT_TRUE(second.Start(exe, folder));
+    ASSERT_TRUE(second.Start(alone.exe, alone.folder));
     EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
     EXPECT_EQ(second.FindDialog(), nullptr);
   }
-  DeleteFileW(exe.c_str());
-  RemoveDirectoryW(folder.c_str());
   EXPECT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
   EXPECT_EQ(first.Exit(), 0u);
 }

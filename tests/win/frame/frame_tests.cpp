@@ -59,13 +59,7 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 std::vector<HWND> Labels(HWND frame) {
-  std::vector<HWND> labels;
-  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t name[32] = {};
-    GetClassNameW(child, name, 32);
-    if (lstrcmpiW(name, L"Static") == 0) labels.push_back(child);
-  }
-  return labels;
+  return test_support::ChildrenOfClass(frame, L"Static");
 }
 
 RECT ChildRect(HWND parent, HWND child) {

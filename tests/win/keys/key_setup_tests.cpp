@@ -39,19 +39,10 @@ class DialogScript {
   }
 
  private:
-  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(hwnd, name, 16);
-    if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     DialogScript* self = current;
     if (!self) return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    HWND dialog = test_support::FindVisibleWindow(L"#32770");
     if (!dialog) return;
     if (self->next_ < self->steps_.size()) {
       self->steps_[self->next_++](dialog);
@@ -75,15 +66,8 @@ Texts Column(HWND dialog, int subItem) {
   Texts texts;
   HWND list = List(dialog);
   const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row) {
-    wchar_t text[300] = {};
-    LVITEMW item = {};
-    item.iSubItem = subItem;
-    item.pszText = text;
-    item.cchTextMax = 300;
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    texts.push_back(text);
-  }
+  for (int row = 0; row < rows; ++row)
+    texts.push_back(test_support::ListViewText(list, row, subItem));
   return texts;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win_support.h"
+
 inline std::wstring TextOf(HWND window) {
   wchar_t text[256] = {};
   GetWindowTextW(window, text, 256);
@@ -19,13 +21,7 @@ inline std::wstring ClassOf(HWND window) {
 }
 
 inline std::wstring Cell(HWND list, int row, int column) {
-  wchar_t text[128] = {};
-  LVITEMW item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = 128;
-  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-  return text;
+  return test_support::ListViewText(list, row, column);
 }
 
 inline int RowCount(HWND list) {
