@@ -19,8 +19,8 @@ void LoadText(UINT id, wchar_t* text, int size) {
   if (LoadStringW(VelcoreModule(), id, text, size) <= 0) text[0] = L'\0';
 }
 
-// Keys that share their scan code with a key of the numeric pad and are told apart from it by
-// the extended bit.
+// Keys named only with the extended bit: the navigation keys, which share their scan codes with
+// the numeric pad, and the Windows and menu keys.
 bool IsExtendedKey(int32_t code) {
   switch (code) {
     case VK_PRIOR:

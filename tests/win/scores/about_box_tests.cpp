@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/gdi_objects.h"
 #include "tests/win/scores/dialog_probe.h"
 #include "tests/win/scores/launch_stand_ins.h"
 #include "tests/win/scores/modal_driver.h"
@@ -381,6 +382,21 @@ TEST_F(AboutBoxTest, FocusRectangleFollowsTheFocus) {
     CloseWithOk(dialog);
   }});
   EXPECT_EQ(Call(driver), 1);
+}
+
+TEST_F(AboutBoxTest, ClosingFreesTheLinksFontsAndTheIcon) {
+  BrowserColours colours(nullptr, nullptr);
+  // A first box leaves the system's own caches behind.
+  ModalDriver warmUp({[](HWND dialog) { CloseWithOk(dialog); }});
+  ASSERT_EQ(Call(warmUp), 1);
+  const int before = OwnGdiObjects();
+  ASSERT_GE(before, 0);
+  ModalDriver driver({[&](HWND dialog) {
+    EXPECT_GT(OwnGdiObjects(), before);
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(driver), 1);
+  EXPECT_EQ(OwnGdiObjects(), before);
 }
 
 // Each label is drawn whole: in the link's own font it fits the link's rectangle on one line.
