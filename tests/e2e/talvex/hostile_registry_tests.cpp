@@ -217,7 +217,7 @@ const std::vector<Case> kOptionCases = {
        eight.resize(8);
        Put(kOptionsKey, L"ShowPreview", REG_QWORD, eight);
      }},
-    {"InitialLevel 10 and 9 as binary",
+    {"InitialLevel 9 as binary, PlaySound 10",
      [] {
        Put(kOptionsKey, L"InitialLevel", REG_BINARY, Dword(9));  // any type of 4 bytes is taken
        Put(kOptionsKey, L"PlaySound", REG_DWORD, Dword(10));
@@ -346,15 +346,20 @@ const std::vector<Case> kLinkCases = {
        Put(kLinkKey, L"Anchor Color", REG_DWORD, Dword(0xFF00));
        Put(kLinkKey, L"Anchor Color Visited", REG_BINARY, Text(L"0,0,128"));
      }},
-    {"sizes 0, 1 and 3",
+    {"sizes 0 and 3",
      [] {
        Put(kLinkKey, L"Anchor Color", REG_SZ, {});
        Put(kLinkKey, L"Anchor Color Visited", REG_SZ, Filled(3, '1'));
      }},
-    {"sizes 5, 67 and 69",
+    {"sizes 1 and 69",
+     [] {
+       Put(kLinkKey, L"Anchor Color", REG_SZ, Filled(1, '1'));
+       Put(kLinkKey, L"Anchor Color Visited", REG_SZ, Filled(69, ','));
+     }},
+    {"sizes 5 and 67",
      [] {
        Put(kLinkKey, L"Anchor Color", REG_SZ, Filled(5, '1'));
-       Put(kLinkKey, L"Anchor Color Visited", REG_SZ, Filled(69, ','));
+       Put(kLinkKey, L"Anchor Color Visited", REG_BINARY, Filled(67, '9'));
      }},
     {"64 KB",
      [] {
