@@ -55,6 +55,9 @@ void KeyMap::Save(const wchar_t* path) const {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
   for (const KeyMapEntry& entry : entries_) {
     if (entry.subkey[0] == L'\0') continue;  // an empty name would open the key itself
+    // Never read and never assigned: whatever the subkey holds (nothing, a text written by hand)
+    // is not ours to replace.
+    if (entry.Code == -1) continue;
     HKEY action = nullptr;
     if (RegOpenKeyExW(key, entry.subkey, 0, KEY_SET_VALUE, &action) != ERROR_SUCCESS) continue;
     const DWORD code = static_cast<DWORD>(entry.Code);

@@ -27,8 +27,8 @@ class KeyMap {
   // registry's order. Returns false, keeping the entries, when the key cannot be opened or has
   // no subkeys.
   bool Load(const wchar_t* path);
-  // Writes every entry's Code back into its own subkey; a subkey that cannot be opened is
-  // skipped. Nothing is created.
+  // Writes every entry's Code back into its own subkey, except a Code that was neither read
+  // nor assigned since; a subkey that cannot be opened is skipped. Nothing is created.
   void Save(const wchar_t* path) const;
 
   // The first entry, in map order, assigned to the key.

@@ -16,8 +16,8 @@ struct SlotName {
 
 void ScoreTable::Load(const wchar_t* keyPath) {
   Clear();
-  // A null path would open HKEY_CURRENT_USER itself.
-  if (!keyPath) return;
+  // A null or empty path would open HKEY_CURRENT_USER itself.
+  if (!keyPath || !*keyPath) return;
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   for (int n = 0; n < kCapacity; ++n) {
@@ -36,7 +36,7 @@ void ScoreTable::Load(const wchar_t* keyPath) {
 }
 
 void ScoreTable::Save(const wchar_t* keyPath) {
-  if (changedSlot_ < 0 || !keyPath) return;
+  if (changedSlot_ < 0 || !keyPath || !*keyPath) return;
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr) != ERROR_SUCCESS) {

@@ -247,20 +247,6 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
   EXPECT_EQ(game.Exit(), 0u);
 }
 
-// Drops pieces until the game ends and something shows up; returns that dialog or box.
-HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore) {
-  HWND shown = nullptr;
-  const HWND scoreLabel = Labels(frame)[3];
-  WaitFor(60000, [&] {
-    finalScore = WindowText(scoreLabel);
-    if ((shown = game.FindDialog()) != nullptr) return true;
-    PressButton(frame, kDrop);
-    ReleaseButton(frame, kDrop);
-    return false;
-  });
-  return shown;
-}
-
 std::vector<ScoreEntry> StoredScores() {
   std::vector<ScoreEntry> entries;
   for (int slot = 0; slot < 10; ++slot) {

@@ -64,6 +64,42 @@ HWND TalvexProcess::WaitForDialog(DWORD ms) {
   return dialog;
 }
 
+namespace {
+
+struct CaptionSearch {
+  DWORD process;
+  const wchar_t* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<CaptionSearch*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (process != search->process || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(hwnd) ||
+      WindowText(hwnd) != search->caption) {
+    return TRUE;
+  }
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND TalvexProcess::FindDialog(const wchar_t* caption) const {
+  CaptionSearch search = {Id(), caption, nullptr};
+  EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND TalvexProcess::WaitForDialog(const wchar_t* caption, DWORD ms) {
+  HWND dialog = nullptr;
+  WaitFor(ms, [&] { return (dialog = FindDialog(caption)) != nullptr; });
+  return dialog;
+}
+
 DWORD TalvexProcess::Exit() {
   if (WaitForExit(0) != STILL_ACTIVE) return WaitForExit(0);
   if (HWND frame = FindTopLevel(Id(), L"GravlinCE")) Command(frame, 108);
@@ -113,4 +149,44 @@ void ReleaseButton(HWND frame, int action) {
 
 void Command(HWND frame, int id) {
   PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void CloseWithOk(HWND dialog) {
+  // A message box has a real OK button; the game's dialogs take the title bar's OK.
+  if (GetDlgItem(dialog, 0xFFFF) && GetDlgItem(dialog, IDOK)) {
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  } else {
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
+HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWORD ms) {
+  constexpr int kDrop = 3;
+  HWND shown = nullptr;
+  const HWND scoreLabel = Labels(frame)[3];
+  WaitFor(ms, [&] {
+    finalScore = WindowText(scoreLabel);
+    if ((shown = game.FindDialog()) != nullptr) return true;
+    PressButton(frame, kDrop);
+    ReleaseButton(frame, kDrop);
+    return false;
+  });
+  return shown;
+}
+
+bool AnswerGameEnd(HWND shown, const wchar_t* name) {
+  if (HWND list = GetDlgItem(shown, 1006)) {
+    HWND editor = nullptr;
+    if (WaitFor(3000, [&] {
+          return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
+                 nullptr;
+        })) {
+      SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+      PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+      PostMessageW(editor, WM_KEYUP, VK_RETURN, 0xC01C0001);
+      WaitFor(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; });
+    }
+  }
+  CloseWithOk(shown);
+  return WaitFor(5000, [&] { return !IsWindow(shown); });
 }

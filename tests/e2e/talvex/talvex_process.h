@@ -42,6 +42,9 @@ class TalvexProcess {
   // The first visible dialog or message box of this process, or null.
   HWND FindDialog() const;
   HWND WaitForDialog(DWORD ms);
+  // The visible dialog of this process with that caption, or null.
+  HWND FindDialog(const wchar_t* caption) const;
+  HWND WaitForDialog(const wchar_t* caption, DWORD ms);
 
   // Exit through the menu; TerminateProcess when that does not end it.
   DWORD Exit();
@@ -62,3 +65,12 @@ HWND Board(HWND frame);
 void PressButton(HWND frame, int action);
 void ReleaseButton(HWND frame, int action);
 void Command(HWND frame, int id);
+
+// The title-bar OK of a dialog; a message box's OK.
+void CloseWithOk(HWND dialog);
+// Drops pieces until the game ends and something shows up; returns that dialog or box (null
+// after ms) and the last score shown.
+HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWORD ms = 60000);
+// Answers what a game's end showed: the scores dialog gets `name` typed into its new row and
+// then its OK, the "Game over!" box its OK. Returns whether it went away.
+bool AnswerGameEnd(HWND shown, const wchar_t* name);

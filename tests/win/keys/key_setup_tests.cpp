@@ -439,6 +439,57 @@ TEST_F(KeySetupTest, NullPathKeepsTheChangesOutOfTheRegistry) {
   Unregister();
 }
 
+// A Code value as stored: its type and bytes, or nothing when it is missing.
+std::optional<std::pair<DWORD, std::vector<BYTE>>> RawCode(const std::wstring& subkey) {
+  const std::wstring full = std::wstring(kKeysPath) + L"\\" + subkey;
+  DWORD type = 0, size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                   nullptr, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::vector<BYTE> bytes(size);
+  RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_ANY | RRF_NOEXPAND, &type,
+               bytes.data(), &size);
+  bytes.resize(size);
+  return std::make_pair(type, bytes);
+}
+
+TEST_F(KeySetupTest, CodesThatWereNeverReadAreNotWrittenBack) {
+  // "a" has no Code and "b" a hand-written text; neither can be read as a number.
+  WriteKeyMap(kKeysPath, {{L"a", 0, std::nullopt, L"Left"},
+                          {L"b", 1, std::nullopt, L"Right"},
+                          {L"c", 2, VK_UP, L"Turn"}});
+  const wchar_t text[] = L"39";
+  WriteValue(HKEY_CURRENT_USER, std::wstring(kKeysPath) + L"\\b", L"Code", REG_SZ, text,
+             sizeof text);
+  const auto handWritten = RawCode(L"b");
+  ASSERT_TRUE(handWritten);
+
+  struct Case {
+    const char* name;
+    bool assignFirstRow;  // 'W' to "a", then OK in the middle of the capture
+    std::optional<DWORD> codeOfA;
+  } cases[] = {{"closed with OK, nothing changed", false, std::nullopt},
+               {"a key assigned to the action without a Code", true, 'W'}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecorderWindow owner;
+    Register(owner.Hwnd(), kKeysPath);
+    std::vector<DialogScript::Step> steps;
+    if (c.assignFirstRow) {
+      steps.push_back([&](HWND d) { ClickStart(d); });
+      steps.push_back([&](HWND) { PressAndRelease('W'); });
+    }
+    steps.push_back([&](HWND d) { Close(d); });
+    DialogScript script(steps);
+    script.Run([&] { return KeySetupBox(owner.Hwnd()); });
+    Unregister();
+    EXPECT_EQ(ReadCode(kKeysPath, L"a"), c.codeOfA);
+    EXPECT_EQ(RawCode(L"b"), handWritten);
+    EXPECT_EQ(ReadCode(kKeysPath, L"c"), std::optional<DWORD>(VK_UP));
+  }
+}
+
 TEST_F(KeySetupTest, OvercountedSubkeysAddNoRowsAndNoValues) {
   WriteKeyMap(kKeysPath, kActions);
   RecorderWindow owner;

@@ -319,6 +319,54 @@ TEST_F(ScoresBoxTest, NegativeScoreEntersATableWithRoomShownUnsignedRankedLast) 
   EXPECT_EQ(key_.ReadEntry(3)->score, -5);
 }
 
+// Points HKEY_CURRENT_USER at another key for this process while it lives, so that what a
+// call would do at the root of the user's tree lands in a scratch key instead.
+class RootOverride {
+ public:
+  explicit RootOverride(const wchar_t* path) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) return;
+    active_ = RegOverridePredefKey(HKEY_CURRENT_USER, key_) == ERROR_SUCCESS;
+  }
+  ~RootOverride() {
+    if (active_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (key_) RegCloseKey(key_);
+  }
+  bool Active() const { return active_; }
+
+ private:
+  HKEY key_ = nullptr;
+  bool active_ = false;
+};
+
+TEST_F(ScoresBoxTest, WithoutAPathTheRootOfTheUserTreeIsLeftAlone) {
+  // Canaries where a table at the root would be: two entries and texts in "2" to "9", which a
+  // save at the root would delete.
+  key_.WriteEntry(0, MakeEntry(L"Ann", 100));
+  key_.WriteEntry(1, MakeEntry(L"Bob", 300));
+  for (int n = 2; n < 10; ++n) {
+    const std::wstring canary = L"canary " + std::to_wstring(n);
+    key_.Write(std::to_wstring(n).c_str(), REG_SZ, canary.c_str(),
+               static_cast<DWORD>((canary.size() + 1) * sizeof(wchar_t)));
+  }
+  const auto canaries = key_.Values();
+  for (const wchar_t* path : {static_cast<const wchar_t*>(nullptr), L""}) {
+    SCOPED_TRACE(path ? "empty path" : "null path");
+    int result = -1;
+    {
+      RootOverride root(key_.Path());
+      ASSERT_TRUE(root.Active());
+      ModalDriver driver({[](HWND dialog) {
+        EXPECT_EQ(ColumnCells(List(dialog), 1), Cells{L"42"});  // nothing read
+        CloseWithOk(dialog);
+      }});
+      ScoresBoxInfo info = {sizeof info, GetModuleHandleW(nullptr), nullptr, 83, path, 42, 10};
+      result = driver.Run([&] { return scoresBox_(&info); });
+    }
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(key_.Values(), canaries);
+  }
+}
+
 TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
   key_.WriteEntry(0, MakeEntry(L"One", 7));
   key_.WriteEntry(1, MakeEntry(L"Two", 1234));
