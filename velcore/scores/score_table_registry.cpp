@@ -30,7 +30,7 @@ void ScoreTable::Load(const wchar_t* keyPath) {
     }
     // A shorter value is no record, whatever its padding would sum to.
     if (type != REG_BINARY || size != kRecordSize) continue;
-    AcceptRecord(stored);
+    if (AcceptRecord(stored)) loadedValues_ |= static_cast<uint16_t>(1u << n);
   }
   RegCloseKey(key);
 }
@@ -46,10 +46,12 @@ void ScoreTable::Save(const wchar_t* keyPath) {
     const ScoreRecord stored = EncodeRecord(entries_[n]);
     RegSetValueExW(key, SlotName(n).text, 0, REG_BINARY, stored.data(), kRecordSize);
   }
-  // Loading packs the valid values into the first slots, so a value numbered past them is either
-  // damaged or a copy of an entry that has just been written under a lower number; left in
-  // place, the copy would come back as a second entry on the next load.
-  for (int n = count_; n < kCapacity; ++n) RegDeleteValueW(key, SlotName(n).text);
+  // Loading packs the valid values into the first slots, so a value it took in from past them
+  // now stands again under a lower number and would come back as a second entry on the next
+  // load. Values it skipped were never read: they stay as they are.
+  for (int n = count_; n < kCapacity; ++n) {
+    if (loadedValues_ & (1u << n)) RegDeleteValueW(key, SlotName(n).text);
+  }
   changedSlot_ = -1;
   RegCloseKey(key);
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -404,22 +405,25 @@ Settings ExpectedSettings(const Tree& options) {
 
 // The records among "0" to "9" that the table takes, in number order, as a save writes them
 // back: byte for byte, but for a name stored without its terminator, which gets one.
+// The record a slot value holds, as the table writes it back; none when the table skips it.
+std::optional<Bytes> GoodRecord(const Value& value) {
+  if (value.type != REG_BINARY || value.bytes.size() != kRecordSize) return std::nullopt;
+  ScoreRecord stored;
+  ScoreEntry entry;
+  std::memcpy(stored.data(), value.bytes.data(), kRecordSize);
+  if (!DecodeRecord(stored, entry)) return std::nullopt;
+  const ScoreRecord written = EncodeRecord(entry);
+  return Bytes(written.begin(), written.end());
+}
+
 std::vector<Bytes> GoodRecords(const Tree& score) {
   std::vector<Bytes> records;
   auto top = score.find(L"");
   if (top == score.end()) return records;
   for (int n = 0; n < 10; ++n) {
     auto value = top->second.find(std::to_wstring(n));
-    if (value == top->second.end() || value->second.type != REG_BINARY ||
-        value->second.bytes.size() != kRecordSize) {
-      continue;
-    }
-    ScoreRecord stored;
-    ScoreEntry entry;
-    std::memcpy(stored.data(), value->second.bytes.data(), kRecordSize);
-    if (!DecodeRecord(stored, entry)) continue;
-    const ScoreRecord written = EncodeRecord(entry);
-    records.emplace_back(written.begin(), written.end());
+    if (value == top->second.end()) continue;
+    if (auto record = GoodRecord(value->second)) records.push_back(*record);
   }
   return records;
 }
@@ -546,13 +550,15 @@ TEST_F(HostileRegistryTest, EveryStoreSurvivesAndKeepsWhatIsGood) {
     EXPECT_EQ(after.keys, keys) << "Keys:\n" << Differences(keys, after.keys);
 
     // Score: the good records in their order and the new one after them; what is not a slot
-    // value stays. Damaged slot values go when the table is saved.
+    // value stays, and so does a damaged slot value beyond them, which was never read.
     const auto good = GoodRecords(before.score);
     Tree score = before.score;
     if (outcome.enteredTable) {
       auto& values = score[L""];
       for (auto it = values.begin(); it != values.end();) {
-        it = IsSlotName(it->first) ? values.erase(it) : std::next(it);
+        const bool rewritten = IsSlotName(it->first) && (std::stoul(it->first) <= good.size() ||
+                                                         GoodRecord(it->second).has_value());
+        it = rewritten ? values.erase(it) : std::next(it);
       }
       for (size_t n = 0; n < good.size(); ++n) values[std::to_wstring(n)] = {REG_BINARY, good[n]};
       const std::wstring added = std::to_wstring(good.size());

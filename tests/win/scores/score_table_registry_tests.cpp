@@ -1,5 +1,6 @@
 // The score table in the real registry: what a load keeps, where a save writes.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <windows.h>
 
 #include "tests/win/scores/test_key.h"
@@ -67,18 +68,34 @@ TEST(ScoreTableRegistry, DamagedValueIsSkippedAndSlotsRenumberedOnSave) {
   }
 }
 
-TEST(ScoreTableRegistry, ValuesPastTheSavedSlotsAreRemoved) {
+TEST(ScoreTableRegistry, MovedValuesAreRemovedAndSkippedOnesKept) {
   // "0" and "5": the second entry moves up to slot 1; its old value would come back as a copy.
+  // "7" is damaged and "8" is no record at all: never read, so never touched.
   TestKey key;
   key.WriteEntry(0, MakeEntry(L"a", 10));
   key.WriteEntry(5, MakeEntry(L"f", 60));
+  ScoreRecord damaged = EncodeRecord(MakeEntry(L"g", 80));
+  damaged[30] ^= 0x40;
+  key.Write(L"7", REG_BINARY, damaged.data(), kRecordSize);
+  key.Write(L"8", REG_SZ, L"hi", 6);
+  const auto before = key.Values();
   ScoreTable table = Loaded(key);
   ExpectScores(table, {10, 60});
   ASSERT_EQ(table.AppendSlot(), 2);
   table.Entry(2) = MakeEntry(L"new", 70);
   table.Save(key.Path());
 
-  EXPECT_EQ(key.ValueNames(), (Names{L"0", L"1", L"2"}));
+  EXPECT_EQ(key.ValueNames(), (Names{L"0", L"1", L"2", L"7", L"8"}));
+  const auto after = key.Values();
+  for (const auto& [name, value] : before) {
+    if (name != L"7" && name != L"8") continue;
+    SCOPED_TRACE(name);
+    const auto kept =
+        std::find_if(after.begin(), after.end(), [&](const auto& v) { return v.first == name; });
+    ASSERT_NE(kept, after.end());
+    EXPECT_EQ(kept->second.type, value.type);
+    EXPECT_EQ(kept->second.bytes, value.bytes);
+  }
   ExpectScores(Loaded(key), {10, 60, 70});
 }
 

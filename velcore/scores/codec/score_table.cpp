@@ -3,6 +3,7 @@
 void ScoreTable::Clear() {
   count_ = 0;
   changedSlot_ = -1;
+  loadedValues_ = 0;
 }
 
 bool ScoreTable::AcceptRecord(const ScoreRecord& stored) {

@@ -44,6 +44,7 @@ class ScoreTable {
   std::array<ScoreEntry, kCapacity> entries_ = {};
   int count_ = 0;
   int changedSlot_ = -1;
+  uint16_t loadedValues_ = 0;  // bit n: value "n" was taken in by the last Load
 };
 
 // Ranking for display, highest first: negative when first goes above second. Signed, and safe
