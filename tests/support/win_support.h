@@ -80,4 +80,23 @@ inline std::wstring ListViewText(HWND list, int row, int column) {
   return text;
 }
 
+// Points HKEY_CURRENT_USER at another key for this process while it lives, so that what a
+// call would do at the root of the user's tree lands in a scratch key instead.
+class RootOverride {
+ public:
+  explicit RootOverride(const wchar_t* path) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) return;
+    active_ = RegOverridePredefKey(HKEY_CURRENT_USER, key_) == ERROR_SUCCESS;
+  }
+  ~RootOverride() {
+    if (active_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (key_) RegCloseKey(key_);
+  }
+  bool Active() const { return active_; }
+
+ private:
+  HKEY key_ = nullptr;
+  bool active_ = false;
+};
+
 }  // namespace test_support

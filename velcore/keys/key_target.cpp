@@ -62,7 +62,8 @@ void KeyTarget::LoadPlatformButtons() {
 
 void KeyTarget::LoadKeyMap(const wchar_t* path) {
   path_.clear();
-  if (!path) return;
+  // An empty path would open the root of the user's tree and take its subkeys for actions.
+  if (!path || !*path) return;
   try {
     path_ = path;
   } catch (const std::bad_alloc&) {

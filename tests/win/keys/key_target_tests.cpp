@@ -142,6 +142,25 @@ TEST_F(KeyTargetTest, NullPathLoadsNothingAndKeepsTheLastMap) {
   Unregister();
 }
 
+TEST_F(KeyTargetTest, EmptyPathIsNoPath) {
+  // With the user's tree pointed at a key map, an empty path that opened the root would find it.
+  WriteKeyMap(kKeysPath, kActions);
+  RecorderWindow window;
+  const auto registerAtRoot = [&] {
+    test_support::RootOverride root(kKeysPath);
+    ASSERT_TRUE(root.Active());
+    Register(window.Hwnd(), L"");
+  };
+  registerAtRoot();
+  EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), std::vector<Seen>{});
+  Unregister();
+  Register(window.Hwnd(), kKeysPath);
+  Unregister();
+  registerAtRoot();
+  EXPECT_EQ(Reported(window, WM_KEYDOWN, VK_LEFT), std::vector<Seen>{Down(0)});
+  Unregister();
+}
+
 TEST_F(KeyTargetTest, MappedShellButtonsAreHotKeysWhileTheWindowIsActive) {
   WriteShellButtons(kShellButtons);
   WriteKeyMap(kKeysPath, kActions);

@@ -319,25 +319,6 @@ TEST_F(ScoresBoxTest, NegativeScoreEntersATableWithRoomShownUnsignedRankedLast) 
   EXPECT_EQ(key_.ReadEntry(3)->score, -5);
 }
 
-// Points HKEY_CURRENT_USER at another key for this process while it lives, so that what a
-// call would do at the root of the user's tree lands in a scratch key instead.
-class RootOverride {
- public:
-  explicit RootOverride(const wchar_t* path) {
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) return;
-    active_ = RegOverridePredefKey(HKEY_CURRENT_USER, key_) == ERROR_SUCCESS;
-  }
-  ~RootOverride() {
-    if (active_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    if (key_) RegCloseKey(key_);
-  }
-  bool Active() const { return active_; }
-
- private:
-  HKEY key_ = nullptr;
-  bool active_ = false;
-};
-
 TEST_F(ScoresBoxTest, WithoutAPathTheRootOfTheUserTreeIsLeftAlone) {
   // Canaries where a table at the root would be: two entries and texts in "2" to "9", which a
   // save at the root would delete.
@@ -353,7 +334,7 @@ TEST_F(ScoresBoxTest, WithoutAPathTheRootOfTheUserTreeIsLeftAlone) {
     SCOPED_TRACE(path ? "empty path" : "null path");
     int result = -1;
     {
-      RootOverride root(key_.Path());
+      test_support::RootOverride root(key_.Path());
       ASSERT_TRUE(root.Active());
       ModalDriver driver({[](HWND dialog) {
         EXPECT_EQ(ColumnCells(List(dialog), 1), Cells{L"42"});  // nothing read
