@@ -34,12 +34,8 @@ std::span<const ui::MessageEntry<MenuBar>> MenuBar::Messages() {
       {WM_NOTIFY, &MenuBar::OnNotify},
       {WM_DESTROY, &MenuBar::OnDestroy},
       {TB_CHECKBUTTON, &MenuBar::Forward<TB_CHECKBUTTON>},
-      {TB_PRESSBUTTON, &MenuBar::Forward<TB_PRESSBUTTON>},
-      {TB_ENABLEBUTTON, &MenuBar::Forward<TB_ENABLEBUTTON>},
       {TB_ISBUTTONCHECKED, &MenuBar::Forward<TB_ISBUTTONCHECKED>},
-      {TB_ISBUTTONPRESSED, &MenuBar::Forward<TB_ISBUTTONPRESSED>},
       {TB_GETSTATE, &MenuBar::Forward<TB_GETSTATE>},
-      {TB_SETSTATE, &MenuBar::Forward<TB_SETSTATE>},
   };
   return table;
 }

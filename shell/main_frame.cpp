@@ -55,11 +55,11 @@ HWND MainFrame::Create(HINSTANCE instance, const RECT& area) {
 }
 
 LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
-  SetIcons();
   if (auto registerTarget = FindVelcoreExport<RegisterKeyTargetFn>(kRegisterKeyTargetName)) {
     const KeyTargetInfo info = {sizeof info, hwnd_, kKeysPath};
     registerTarget(&info);
   }
+  SetIcons();
 
   SHMENUBARINFO bar = {sizeof bar, hwnd_, 0, IDR_MENUBAR, instance_, 0, 0, nullptr};
   // The menu bar comes from the program's own resources: without it the program is damaged and
