@@ -38,3 +38,10 @@ if(WIN32)
   set_tests_properties(wineserver_stop PROPERTIES FIXTURES_CLEANUP wineserver
                        ENVIRONMENT "WINEPREFIX=${TALVENOR_WINEPREFIX}" TIMEOUT 120)
 endif()
+
+if(WIN32)
+  # Counting a process's GDI objects, for the leak checks of the tests and the measurements.
+  add_library(talvenor_gdi_objects STATIC ${PROJECT_SOURCE_DIR}/tests/support/gdi_objects.cpp)
+  target_include_directories(talvenor_gdi_objects PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(talvenor_gdi_objects PUBLIC ntdll user32)
+endif()

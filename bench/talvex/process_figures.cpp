@@ -1,7 +1,8 @@
 #include "process_figures.h"
 
+#include "tests/support/gdi_objects.h"
+
 #include <psapi.h>
-#include <winternl.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -87,59 +88,6 @@ double UnixPrivateKb(const std::wstring& folder) {
   return any ? total : -1;
 }
 
-#ifdef _WIN64
-// The entries in use in the process's GDI handle table, which the process maps for itself and
-// names in its PEB.
-int CountGdiTable(HANDLE process) {
-  PROCESS_BASIC_INFORMATION basic = {};
-  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) !=
-          0 ||
-      !basic.PebBaseAddress) {
-    return -1;
-  }
-  constexpr size_t kTableOffset = 0xF8;
-  uint64_t table = 0;
-  SIZE_T got = 0;
-  if (!ReadProcessMemory(process, reinterpret_cast<BYTE*>(basic.PebBaseAddress) + kTableOffset,
-                         &table, sizeof table, &got) ||
-      !table) {
-    return -1;
-  }
-  struct Entry {
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  constexpr size_t kEntries = 0x10000;
-  std::vector<Entry> entries(kEntries);
-  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
-                         kEntries * sizeof(Entry), &got)) {
-    return -1;
-  }
-  int used = 0;
-  int byType[256] = {};
-  for (const Entry& e : entries) {
-    used += e.type != 0;
-    ++byType[e.type];
-  }
-  if (getenv("TALVEX_MEASURE_GDI_TYPES")) {
-    for (int t = 1; t < 256; ++t) {
-      if (byType[t]) fprintf(stderr, " type %02x: %d", t, byType[t]);
-    }
-    fprintf(stderr, "\n");
-  }
-  return used;
-}
-#else
-int CountGdiTable(HANDLE) {
-  return -1;
-}
-#endif
-
 struct WindowCount {
   DWORD process;
   int count;
@@ -193,11 +141,15 @@ ProcessFigures Measure(HANDLE process, DWORD processId, const wchar_t* image) {
     f.memorySource = L"/proc smaps_rollup private";
   }
 
-  f.gdiObjects = static_cast<int>(GetGuiResources(process, GR_GDIOBJECTS));
-  f.gdiSource = L"GetGuiResources";
-  if (f.gdiObjects == 0) {
-    f.gdiObjects = CountGdiTable(process);
-    f.gdiSource = L"GDI handle table";
+  int byType[256] = {};
+  const GdiObjectCount gdi = CountGdiObjects(process, &byType);
+  f.gdiObjects = gdi.objects;
+  f.gdiSource = gdi.source;
+  if (getenv("TALVEX_MEASURE_GDI_TYPES")) {
+    for (int t = 1; t < 256; ++t) {
+      if (byType[t]) fprintf(stderr, " type %02x: %d", t, byType[t]);
+    }
+    fprintf(stderr, "\n");
   }
   f.userObjects = static_cast<int>(GetGuiResources(process, GR_USEROBJECTS));
   f.userSource = L"GetGuiResources";

@@ -29,6 +29,30 @@ bool WindowsProgram(const wchar_t* file, wchar_t (&path)[MAX_PATH]) {
   return std::swprintf(path + length, MAX_PATH - length, L"\\%ls", file) > 0;
 }
 
+bool ExistingWindowsProgram(const wchar_t* file, wchar_t (&path)[MAX_PATH]) {
+  return WindowsProgram(file, path) && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The target inside a format with one %ls, with the room the launch description asks for.
+std::unique_ptr<wchar_t[]> Format(const wchar_t* format, const wchar_t* target) {
+  const size_t capacity = std::wcslen(target) + 80;
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[capacity]);
+  if (text && std::swprintf(text.get(), capacity, format, target) < 0) text.reset();
+  return text;
+}
+
+bool Launch(HWND owner, const wchar_t* file, const wchar_t* parameters) {
+  SHELLEXECUTEINFOW launch = {};
+  launch.cbSize = sizeof launch;
+  launch.fMask = SEE_MASK_FLAG_NO_UI;  // a failed launch shows nothing
+  launch.hwnd = owner;
+  launch.lpVerb = L"open";
+  launch.lpFile = file;
+  launch.lpParameters = parameters;
+  launch.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&launch) != FALSE;
+}
+
 bool ReadColour(HKEY key, const wchar_t* name, COLORREF& colour) {
   wchar_t text[kColourTextBytes / sizeof(wchar_t) + 1] = {};
   DWORD type = 0;
@@ -66,6 +90,7 @@ std::span<const ui::MessageEntry<HyperLink>> HyperLink::Messages() {
       {WM_SETFOCUS, &HyperLink::OnFocusChange},
       {WM_KILLFOCUS, &HyperLink::OnFocusChange},
       {WM_GETDLGCODE, &HyperLink::OnGetDialogCode},
+      {WM_GETFONT, &HyperLink::OnGetFont},
       {WM_CHAR, &HyperLink::OnChar},
       {WM_LBUTTONDOWN, &HyperLink::OnLButtonDown},
       {WM_LBUTTONUP, &HyperLink::OnLButtonUp},
@@ -191,8 +216,18 @@ LRESULT HyperLink::OnFocusChange(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT HyperLink::OnGetDialogCode(WPARAM, LPARAM) {
+LRESULT HyperLink::OnGetDialogCode(WPARAM, LPARAM lParam) {
+  // Enter is otherwise the dialog's default button, which would close the dialog instead of
+  // opening the link; asking for the key-down brings its character here.
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
+    return DLGC_WANTCHARS | DLGC_WANTMESSAGE;
+  }
   return DLGC_WANTCHARS;
+}
+
+LRESULT HyperLink::OnGetFont(WPARAM, LPARAM) {
+  return reinterpret_cast<LRESULT>(font_);
 }
 
 LRESULT HyperLink::OnChar(WPARAM wParam, LPARAM) {
@@ -226,31 +261,31 @@ bool HyperLink::Open() {
   if (!target) return false;
   wchar_t program[MAX_PATH];
   std::unique_ptr<wchar_t[]> parameters;
-  if (mail_) {
-    wchar_t tmail[MAX_PATH];
-    if (!WindowsProgram(L"tmail.exe", tmail)) return false;
-    const bool hasTmail = GetFileAttributesW(tmail) != INVALID_FILE_ATTRIBUTES;
-    if (!WindowsProgram(hasTmail ? L"tmail.exe" : L"pmail.exe", program)) return false;
-    const size_t capacity = std::wcslen(target) + 80;
-    parameters.reset(new (std::nothrow) wchar_t[capacity]);
-    if (!parameters) return false;
-    std::swprintf(parameters.get(), capacity, hasTmail ? L"mailto:%ls" : L"-TO \"%ls\"", target);
+  bool launched = false;
+  if (HandheldProgram(target, program, parameters)) {
+    launched = Launch(hwnd_, program, parameters.get());
   } else {
-    if (!WindowsProgram(L"iexplore.exe", program)) return false;
-    parameters = CopyText(target);
-    if (!parameters) return false;
+    // A desktop has none of the handheld's programs: its own handlers of the address take over.
+    std::unique_ptr<wchar_t[]> address = mail_ ? Format(L"mailto:%ls", target) : CopyText(target);
+    launched = address && Launch(hwnd_, address.get(), nullptr);
   }
-
-  SHELLEXECUTEINFOW launch = {};
-  launch.cbSize = sizeof launch;
-  launch.fMask = SEE_MASK_FLAG_NO_UI;  // a failed launch shows nothing
-  launch.hwnd = hwnd_;
-  launch.lpVerb = L"open";
-  launch.lpFile = program;
-  launch.lpParameters = parameters.get();
-  launch.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExW(&launch)) return false;
+  if (!launched) return false;
   visited_ = true;
   InvalidateRect(hwnd_, nullptr, TRUE);
   return true;
+}
+
+bool HyperLink::HandheldProgram(const wchar_t* target, wchar_t (&program)[MAX_PATH],
+                                std::unique_ptr<wchar_t[]>& parameters) const {
+  if (!mail_) {
+    if (!ExistingWindowsProgram(L"iexplore.exe", program)) return false;
+    parameters = CopyText(target);
+  } else if (ExistingWindowsProgram(L"tmail.exe", program)) {
+    parameters = Format(L"mailto:%ls", target);
+  } else if (ExistingWindowsProgram(L"pmail.exe", program)) {
+    parameters = Format(L"-TO \"%ls\"", target);
+  } else {
+    return false;
+  }
+  return parameters != nullptr;
 }

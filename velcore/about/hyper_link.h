@@ -26,7 +26,8 @@ class HyperLink : public ui::Window<HyperLink> {
   bool SetTarget(const wchar_t* text);
   // Creates the link in place of a dialog's placeholder static, with its rectangle and id.
   HWND ReplacePlaceholder(HWND dialog, int id, DWORD style);
-  // Starts the browser or the mail program; true when the launch succeeded.
+  // Starts the handheld's browser or mail program, or where this system lacks them, its own
+  // handler of the web or mailto: address; true when the launch succeeded.
   bool Open();
 
  private:
@@ -36,10 +37,14 @@ class HyperLink : public ui::Window<HyperLink> {
   LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
   LRESULT OnFocusChange(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDialogCode(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
   LRESULT OnChar(WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
 
+  // The handheld's program for the target and its parameters; false when it is not installed.
+  bool HandheldProgram(const wchar_t* target, wchar_t (&program)[MAX_PATH],
+                       std::unique_ptr<wchar_t[]>& parameters) const;
   const wchar_t* Target() const { return target_ ? target_.get() : label_.get(); }
   void UpdateLinkRect();
   void ReadColours();

@@ -34,11 +34,7 @@ struct ScoresBoxInfo {
   int32_t tableSize;       // always 10; not read
 };
 
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(KeyTargetInfo) == 12, "KeyTargetInfo crosses the library boundary");
-static_assert(sizeof(AboutBoxInfo) == 24, "AboutBoxInfo crosses the library boundary");
-static_assert(sizeof(ScoresBoxInfo) == 28, "ScoresBoxInfo crosses the library boundary");
-#endif
+// The place and width of every field, on both architectures: layout_check.cpp.
 
 // Every export returns a 32-bit int and takes at most one argument. UnregisterKeyTarget takes a
 // placeholder the caller sets to 0, so that callers that pass one keep the stack balanced.

@@ -19,6 +19,41 @@ void LoadText(UINT id, wchar_t* text, int size) {
   if (LoadStringW(VelcoreModule(), id, text, size) <= 0) text[0] = L'\0';
 }
 
+// Keys named only with the extended bit: the navigation keys, which share their scan codes with
+// the numeric pad, and the Windows and menu keys.
+bool IsExtendedKey(int32_t code) {
+  switch (code) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The keyboard layout's own name of a key ("A", "Space", "Home"); false when it has none.
+bool KeyboardName(int32_t code, wchar_t* text, int size) {
+  if (code <= 0 || code > 0xFF) return false;
+  const UINT scan = MapVirtualKeyW(static_cast<UINT>(code), MAPVK_VK_TO_VSC);
+  if (scan == 0) return false;
+  LONG keyData = static_cast<LONG>((scan & 0xFF) << 16);
+  if (IsExtendedKey(code)) keyData |= 1L << 24;
+  return GetKeyNameTextW(keyData, text, size) > 0;
+}
+
 }  // namespace
 
 KeySetupDialog::KeySetupDialog(KeyMap& actions, const PlatformButtonList& buttons)
@@ -280,6 +315,7 @@ void KeySetupDialog::KeyName(int32_t code, wchar_t* text, int size) const {
     LoadText(id, text, size);
     return;
   }
+  if (KeyboardName(code, text, size)) return;
   wchar_t format[64];
   LoadText(IDS_KEY_CODE, format, static_cast<int>(std::size(format)));
   if (format[0] == L'\0' || swprintf(text, size, format, static_cast<unsigned>(code)) < 0) {

@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "velcore/scores/codec/key_values.h"
+
 // A name of at most 255 characters and its terminator.
-constexpr size_t kNameLength = 256;
+constexpr size_t kNameLength = kKeyTextLength;
 
 // Reads a 4-byte value. Returns false and leaves value alone when it is missing or has another
 // size (a shorter value would leave part of the field unread).

@@ -160,15 +160,15 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
         SendKey('A', true);
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"key code 0x41", L"PRESS KEY", L"up arrow", L"down arrow"}));
+        EXPECT_EQ(Keys(d), (Texts{L"A", L"PRESS KEY", L"up arrow", L"down arrow"}));
         PressAndRelease(VK_RETURN);  // a key like any other during a capture
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"key code 0x41", L"enter", L"PRESS KEY", L"down arrow"}));
+        EXPECT_EQ(Keys(d), (Texts{L"A", L"enter", L"PRESS KEY", L"down arrow"}));
         PressAndRelease('A');  // moves A from the first row
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"<not assigned>", L"enter", L"key code 0x41", L"PRESS KEY"}));
+        EXPECT_EQ(Keys(d), (Texts{L"<not assigned>", L"enter", L"A", L"PRESS KEY"}));
         SendKey('B', false);
         SendKey('C', false);
         SendKey('C', true);
@@ -176,8 +176,7 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
       [&](HWND d) {
         // B went down first, C came up: C is taken, and the capture has ended.
         ExpectFocusAndNoSelection(d);
-        EXPECT_EQ(Keys(d),
-                  (Texts{L"<not assigned>", L"enter", L"key code 0x41", L"key code 0x43"}));
+        EXPECT_EQ(Keys(d), (Texts{L"<not assigned>", L"enter", L"A", L"C"}));
         EXPECT_TRUE(StartEnabled(d));
         EXPECT_FALSE(ButtonTaken(kButton1));
         EXPECT_FALSE(ButtonTaken(kButton2));
@@ -189,23 +188,20 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
         PressAndRelease('D');
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d),
-                  (Texts{L"key code 0x44", L"PRESS KEY", L"key code 0x41", L"key code 0x43"}));
+        EXPECT_EQ(Keys(d), (Texts{L"D", L"PRESS KEY", L"A", L"C"}));
         PressAndRelease(VK_LEFT);
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d),
-                  (Texts{L"key code 0x44", L"left arrow", L"PRESS KEY", L"key code 0x43"}));
+        EXPECT_EQ(Keys(d), (Texts{L"D", L"left arrow", L"PRESS KEY", L"C"}));
         PressAndRelease('C');  // the key of the row below: it moves up
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d),
-                  (Texts{L"key code 0x44", L"left arrow", L"key code 0x43", L"PRESS KEY"}));
+        EXPECT_EQ(Keys(d), (Texts{L"D", L"left arrow", L"C", L"PRESS KEY"}));
         PressButton(kButton1, false);
         PressButton(kButton1, true);
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"key code 0x44", L"left arrow", L"key code 0x43", L"Button 1"}));
+        EXPECT_EQ(Keys(d), (Texts{L"D", L"left arrow", L"C", L"Button 1"}));
         EXPECT_TRUE(StartEnabled(d));
         ClickStart(d);
       },
@@ -214,11 +210,11 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
         PressAndRelease('C');
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"key code 0x43", L"PRESS KEY", L"<not assigned>", L"Button 1"}));
+        EXPECT_EQ(Keys(d), (Texts{L"C", L"PRESS KEY", L"<not assigned>", L"Button 1"}));
         PressAndRelease(VK_LEFT);  // the key this row has already: it stays
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d), (Texts{L"key code 0x43", L"left arrow", L"PRESS KEY", L"Button 1"}));
+        EXPECT_EQ(Keys(d), (Texts{L"C", L"left arrow", L"PRESS KEY", L"Button 1"}));
         SendKey('F', false);
       },
       [&](HWND d) {
@@ -258,7 +254,7 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
   WriteValue(HKEY_LOCAL_MACHINE, shell + L"\\40C2", L"Name", REG_BINARY, L"Button 2", 16);
   WriteValue(HKEY_LOCAL_MACHINE, shell + L"\\40C3", L"Name", REG_SZ, noRoom.data(), 512);
   WriteKeyMap(kKeysPath, {
-                             {L"a", INT_MAX, 0x70, L"Last"},
+                             {L"a", INT_MAX, 0xE8, L"Last"},
                              {L"b", -1, 0, L"Unread id"},
                              {L"c", 0, VK_RETURN, L"Zero"},
                              {L"d", INT_MIN + 1, kButton1, L"First"},
@@ -281,7 +277,7 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
                                    longest, L"", L"Right", L"Button with a long name", L"Last"}));
     EXPECT_EQ(Keys(d), (Texts{L"Button 1", L"<not assigned>", L"enter", L"key code 0xffffffff",
                               L"Button 2", L"up arrow", L"down arrow", L"left arrow",
-                              L"right arrow", L"", L"key code 0x70"}));
+                              L"right arrow", L"", L"key code 0xe8"}));
     HWND list = List(d);
     wchar_t heading[16];
     LVCOLUMNW column = {};
@@ -296,6 +292,53 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
     GetClientRect(list, &client);
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), client.right / 2);
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), client.right - client.right / 2);
+    Close(d);
+  }});
+  EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
+  Unregister();
+}
+
+// Keys that neither the shell's list nor the library names are shown by the keyboard's own name
+// for them; its letter case is the keyboard layout's.
+TEST_F(KeySetupTest, OtherKeysShowTheKeyboardsNameForThem) {
+  struct Case {
+    int32_t code;
+    const wchar_t* name;
+    bool exact;
+  } cases[] = {
+      {'A', L"A", true},
+      {'7', L"7", true},
+      {VK_SPACE, L"Space", false},
+      {VK_HOME, L"Home", false},  // not the numeric pad's 7
+      {VK_DELETE, L"Delete", false},
+      {VK_F1, L"F1", true},
+      {'B', L"Button B", true},  // the shell's name comes first
+      {VK_LEFT, L"left arrow", true},
+      {VK_RETURN, L"enter", true},
+      {0xC1, L"key code 0xc1", true},  // no key of the keyboard
+      {0xE8, L"key code 0xe8", true},
+  };
+  WriteShellButtons({{L"4042", L"Button B"}});
+  std::vector<Action> actions;
+  for (const auto& c : cases) {
+    const int32_t id = static_cast<int32_t>(actions.size());
+    actions.push_back({L"k" + std::to_wstring(id), id, c.code, L"Action"});
+  }
+  WriteKeyMap(kKeysPath, actions);
+  RecorderWindow owner;
+  Register(owner.Hwnd(), kKeysPath);
+  DialogScript script({[&](HWND d) {
+    const Texts keys = Keys(d);
+    ASSERT_EQ(keys.size(), std::size(cases));
+    for (size_t i = 0; i < keys.size(); ++i) {
+      const auto& c = cases[i];
+      if (c.exact) {
+        EXPECT_EQ(keys[i], c.name) << "code 0x" << std::hex << c.code;
+      } else {
+        EXPECT_EQ(lstrcmpiW(keys[i].c_str(), c.name), 0)
+            << "code 0x" << std::hex << c.code << ": " << testing::PrintToString(keys[i]);
+      }
+    }
     Close(d);
   }});
   EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
@@ -331,7 +374,7 @@ TEST_F(KeySetupTest, RowsAreNeverSelected) {
         PressAndRelease('K');
       },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d)[0], L"key code 0x4b");
+        EXPECT_EQ(Keys(d)[0], L"K");
         ExpectFocusAndNoSelection(d);
         Close(d);
       },
@@ -383,7 +426,7 @@ TEST_F(KeySetupTest, NullPathKeepsTheChangesOutOfTheRegistry) {
       [&](HWND d) { ClickStart(d); },
       [&](HWND) { PressAndRelease('Z'); },
       [&](HWND d) {
-        EXPECT_EQ(Keys(d)[0], L"key code 0x5a");
+        EXPECT_EQ(Keys(d)[0], L"Z");
         Close(d);
       },
   });

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/gdi_objects.h"
 #include "tests/win/scores/dialog_probe.h"
+#include "tests/win/scores/launch_stand_ins.h"
 #include "tests/win/scores/modal_driver.h"
 #include "velcore/interface/velcore.h"
 
@@ -19,125 +21,11 @@ constexpr int kWebLink = 1010;
 constexpr int kMailLink = 1011;
 constexpr char kWebAddress[] = "http://www.velmora-games.example/";
 constexpr char kMailAddress[] = "support@velmora-games.example";
+constexpr wchar_t kWebHost[] = L"www.velmora-games.example";
+constexpr wchar_t kMailAddressText[] = L"support@velmora-games.example";
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kPurple = RGB(128, 0, 128);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-std::wstring WindowsFile(const std::wstring& name) {
-  wchar_t folder[MAX_PATH] = {};
-  GetWindowsDirectoryW(folder, MAX_PATH);
-  return std::wstring(folder) + L"\\" + name;
-}
-
-std::wstring BesideTest(const std::wstring& name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + name;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// A stand-in program in the Windows folder, removed with its log afterwards.
-class FakeProgram {
- public:
-  explicit FakeProgram(const wchar_t* name) : path_(WindowsFile(name)), log_(path_ + L".log") {
-    Remove();
-    EXPECT_TRUE(CopyFileW(BesideTest(L"fake_launcher.exe").c_str(), path_.c_str(), FALSE));
-  }
-  ~FakeProgram() { Remove(); }
-  FakeProgram(const FakeProgram&) = delete;
-  FakeProgram& operator=(const FakeProgram&) = delete;
-
-  static void EnsureAbsent(const wchar_t* name) { DeleteFileW(WindowsFile(name).c_str()); }
-
-  // The command line the program was started with, or nothing when it was not started.
-  std::optional<std::string> WaitForLog(DWORD timeoutMs = 10000) const {
-    for (DWORD waited = 0;; waited += 50) {
-      HANDLE file = CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        char text[4096] = {};
-        DWORD read = 0;
-        ReadFile(file, text, sizeof text - 1, &read, nullptr);
-        CloseHandle(file);
-        return std::string(text, read);
-      }
-      if (waited >= timeoutMs) return std::nullopt;
-      Sleep(50);
-    }
-  }
-
- private:
-  void Remove() const {
-    DeleteFileW(log_.c_str());
-    // The program may still be ending.
-    for (int i = 0; i < 100 && GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
-      if (DeleteFileW(path_.c_str())) break;
-      Sleep(50);
-    }
-  }
-  std::wstring path_;
-  std::wstring log_;
-};
-
-// The browser's link colours for one test; what was there before comes back afterwards.
-class BrowserColours {
- public:
-  BrowserColours(const wchar_t* link, const wchar_t* visited) {
-    DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key_, &disposition),
-              ERROR_SUCCESS);
-    created_ = disposition == REG_CREATED_NEW_KEY;
-    Set(0, L"Anchor Color", link);
-    Set(1, L"Anchor Color Visited", visited);
-  }
-  ~BrowserColours() {
-    for (auto& saved : saved_) {
-      if (saved.present) {
-        RegSetValueExW(key_, saved.name, 0, saved.type, saved.bytes.data(),
-                       static_cast<DWORD>(saved.bytes.size()));
-      } else {
-        RegDeleteValueW(key_, saved.name);
-      }
-    }
-    RegCloseKey(key_);
-    if (created_) RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
-  }
-  BrowserColours(const BrowserColours&) = delete;
-  BrowserColours& operator=(const BrowserColours&) = delete;
-
- private:
-  static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
-  struct Saved {
-    const wchar_t* name = nullptr;
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-  };
-  void Set(int i, const wchar_t* name, const wchar_t* text) {
-    Saved& saved = saved_[i];
-    saved.name = name;
-    DWORD size = 0;
-    if (RegQueryValueExW(key_, name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
-      saved.present = true;
-      saved.bytes.resize(size);
-      RegQueryValueExW(key_, name, nullptr, nullptr, saved.bytes.data(), &size);
-    }
-    if (text) {
-      RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                     static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t)));
-    } else {
-      RegDeleteValueW(key_, name);
-    }
-  }
-  HKEY key_ = nullptr;
-  bool created_ = false;
-  Saved saved_[2];
-};
 
 // The window painted into white memory through its WM_PAINT with a device context.
 struct Painting {
@@ -201,6 +89,21 @@ bool Visited(HWND link, COLORREF linkColour, COLORREF visitedColour) {
   return p.Count(visitedColour) > 0;
 }
 
+// The links' placeholders in the template, in dialog units.
+struct LinkPlace {
+  int id;
+  RECT units;
+  const wchar_t* label;
+} const kLinkPlaces[] = {
+    {kWebLink, {7, 54, 7 + 133, 54 + 10}, kWebHost},
+    {kMailLink, {7, 78, 7 + 133, 78 + 10}, kMailAddressText},
+};
+
+std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
 class AboutBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -243,15 +146,19 @@ TEST_F(AboutBoxTest, ShowsTheCallersIconTextAndCaption) {
       EXPECT_EQ(TextOf(GetDlgItem(dialog, kText)), c.expectedText);
       const LRESULT icon = SendDlgItemMessageW(dialog, kIcon, STM_GETIMAGE, IMAGE_ICON, 0);
       EXPECT_EQ(icon != 0, c.hasIcon);
-      for (int id : {kWebLink, kMailLink}) {
-        HWND link = GetDlgItem(dialog, id);
-        EXPECT_EQ(ClassOf(link), L"WTL_HyperLink") << id;
-        EXPECT_TRUE(IsWindowVisible(link)) << id;
+      for (const auto& place : kLinkPlaces) {
+        SCOPED_TRACE(place.id);
+        HWND link = GetDlgItem(dialog, place.id);
+        EXPECT_EQ(ClassOf(link), L"WTL_HyperLink");
+        EXPECT_TRUE(IsWindowVisible(link));
         EXPECT_EQ(SendMessageW(link, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS);
-        RECT rect = {};
-        GetClientRect(link, &rect);
-        EXPECT_GT(rect.right, 0);  // the placeholder's rectangle
-        EXPECT_GT(rect.bottom, 0);
+        // The placeholder's rectangle, in the dialog's client area.
+        RECT expected = place.units;
+        ASSERT_TRUE(MapDialogRect(dialog, &expected));
+        RECT actual = {};
+        GetWindowRect(link, &actual);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(RectText(actual), RectText(expected));
       }
       // The About box has no controls that send IDOK: any IDOK is the title bar's.
       CloseWithOk(dialog);
@@ -276,7 +183,7 @@ TEST_F(AboutBoxTest, WebLinkColoursComeFromTheBrowserSettings) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BrowserColours colours(c.link, c.visited);
-    FakeProgram browser(L"iexplore.exe");
+    FakeProgram browser(WindowsFile(L"iexplore.exe"));
     ModalDriver driver({[&](HWND dialog) {
       HWND link = GetDlgItem(dialog, kWebLink);
       EXPECT_FALSE(Visited(link, c.linkColour, c.visitedColour));
@@ -300,10 +207,10 @@ TEST_F(AboutBoxTest, MailLinkStartsTmailWhenPresentElsePmail) {
   } cases[] = {{"tmail present", true, VK_RETURN}, {"tmail absent", false, VK_SPACE}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeProgram::EnsureAbsent(L"tmail.exe");
+    FakeProgram::EnsureAbsent(WindowsFile(L"tmail.exe"));
     std::optional<FakeProgram> tmail;
-    if (c.tmailPresent) tmail.emplace(L"tmail.exe");
-    FakeProgram pmail(L"pmail.exe");
+    if (c.tmailPresent) tmail.emplace(WindowsFile(L"tmail.exe"));
+    FakeProgram pmail(WindowsFile(L"pmail.exe"));
     ModalDriver driver({[&](HWND dialog) {
       HWND link = GetDlgItem(dialog, kMailLink);
       SendMessageW(link, WM_CHAR, 'x', 1);  // other characters open nothing
@@ -327,25 +234,112 @@ TEST_F(AboutBoxTest, MailLinkStartsTmailWhenPresentElsePmail) {
   }
 }
 
+TEST_F(AboutBoxTest, WithoutTheHandheldsProgramsLinksOpenWithTheDesktopsHandlers) {
+  BrowserColours colours(nullptr, nullptr);
+  struct Case {
+    const char* name;
+    int link;
+    std::string commandEnd;
+  } cases[] = {
+      {"web", kWebLink, std::string(" \"") + kWebAddress + "\""},
+      {"mail", kMailLink, std::string(" \"mailto:") + kMailAddress + "\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddressHandlers handlers;
+    ModalDriver driver({[&](HWND dialog) {
+      HWND link = GetDlgItem(dialog, c.link);
+      EXPECT_FALSE(Visited(link, kBlue, kPurple));
+      SendMessageW(link, WM_CHAR, VK_RETURN, 1);
+      EXPECT_TRUE(Visited(link, kBlue, kPurple));
+      CloseWithOk(dialog);
+    }});
+    EXPECT_EQ(Call(driver), 1);
+    const auto commandLine = handlers.WaitForLog();
+    ASSERT_TRUE(commandLine);
+    EXPECT_TRUE(EndsWith(*commandLine, c.commandEnd)) << *commandLine;
+  }
+}
+
 TEST_F(AboutBoxTest, FailedLaunchChangesNothingAndShowsNothing) {
   BrowserColours colours(nullptr, nullptr);
-  FakeProgram::EnsureAbsent(L"iexplore.exe");
-  ModalDriver* running = nullptr;
-  ModalDriver driver({[&](HWND dialog) {
-    HWND link = GetDlgItem(dialog, kWebLink);
-    const int windows = running->WindowsCreated();
-    SendMessageW(link, WM_CHAR, VK_RETURN, 1);
-    EXPECT_FALSE(Visited(link, kBlue, kPurple));
-    EXPECT_EQ(running->WindowsCreated(), windows);  // no message box
-    CloseWithOk(dialog);
-  }});
-  running = &driver;
-  EXPECT_EQ(Call(driver), 1);
+  struct Case {
+    const char* name;
+    int link;
+    bool brokenBrowser;  // the handheld's browser is there but cannot start
+  } cases[] = {
+      {"handheld browser that cannot start", kWebLink, true},
+      {"no web handler that can start", kWebLink, false},
+      {"no mail handler that can start", kMailLink, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddressHandlers handlers(/*working=*/false);
+    const std::wstring browser = WindowsFile(L"iexplore.exe");
+    if (c.brokenBrowser) {
+      HANDLE file = CreateFileW(browser.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      CloseHandle(file);
+    }
+    ModalDriver* running = nullptr;
+    ModalDriver driver({[&](HWND dialog) {
+      HWND link = GetDlgItem(dialog, c.link);
+      const int windows = running->WindowsCreated();
+      SendMessageW(link, WM_CHAR, VK_RETURN, 1);
+      EXPECT_FALSE(Visited(link, kBlue, kPurple));
+      EXPECT_EQ(running->WindowsCreated(), windows);  // no message box
+      CloseWithOk(dialog);
+    }});
+    running = &driver;
+    EXPECT_EQ(Call(driver), 1);
+    FakeProgram::EnsureAbsent(browser);
+  }
+}
+
+// Keys go through the dialog's own loop, as typed keys do: there Enter is the default button's
+// unless the link asks for it.
+TEST_F(AboutBoxTest, EnterOrSpaceOnAFocusedLinkOpensItAndTheBoxStays) {
+  BrowserColours colours(nullptr, nullptr);
+  struct Case {
+    const char* name;
+    int link;
+    UINT key;
+    std::string commandEnd;
+  } cases[] = {
+      {"enter on the web link", kWebLink, VK_RETURN, std::string(kWebAddress) + "\""},
+      {"space on the web link", kWebLink, VK_SPACE, std::string(kWebAddress) + "\""},
+      {"enter on the mail link", kMailLink, VK_RETURN, std::string(kMailAddress) + "\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddressHandlers handlers;
+    ModalDriver driver({
+        [&](HWND dialog) {
+          HWND link = GetDlgItem(dialog, c.link);
+          SetFocus(link);
+          ASSERT_EQ(GetFocus(), link);
+          const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(c.key, MAPVK_VK_TO_VSC)) << 16;
+          PostMessageW(link, WM_KEYDOWN, c.key, scan | 1);
+          PostMessageW(link, WM_KEYUP, c.key, scan | 0xC0000001);
+        },
+        [&](HWND dialog) {
+          EXPECT_TRUE(IsWindowVisible(dialog));
+          EXPECT_TRUE(Visited(GetDlgItem(dialog, c.link), kBlue, kPurple));
+          CloseWithOk(dialog);
+        },
+    });
+    EXPECT_EQ(Call(driver), 1);
+    EXPECT_TRUE(driver.Finished());
+    const auto commandLine = handlers.WaitForLog();
+    ASSERT_TRUE(commandLine);
+    EXPECT_TRUE(EndsWith(*commandLine, c.commandEnd)) << *commandLine;
+  }
 }
 
 TEST_F(AboutBoxTest, StylusOpensOnlyWhenLiftedInsideTheLink) {
   BrowserColours colours(nullptr, nullptr);
-  FakeProgram browser(L"iexplore.exe");
+  FakeProgram browser(WindowsFile(L"iexplore.exe"));
   ModalDriver driver({[&](HWND dialog) {
     HWND link = GetDlgItem(dialog, kWebLink);
     RECT rect = {};
@@ -385,6 +379,60 @@ TEST_F(AboutBoxTest, FocusRectangleFollowsTheFocus) {
     EXPECT_GT(p.NotWhiteInColumn(p.width - 1), 0);
     SetFocus(mail);
     EXPECT_EQ(Paint(web).NotWhiteInColumn(p.width - 1), 0);
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(driver), 1);
+}
+
+TEST_F(AboutBoxTest, ClosingFreesTheLinksFontsAndTheIcon) {
+  BrowserColours colours(nullptr, nullptr);
+  // A first box leaves the system's own caches behind.
+  ModalDriver warmUp({[](HWND dialog) { CloseWithOk(dialog); }});
+  ASSERT_EQ(Call(warmUp), 1);
+  const int before = OwnGdiObjects();
+  ASSERT_GE(before, 0);
+  ModalDriver driver({[&](HWND dialog) {
+    EXPECT_GT(OwnGdiObjects(), before);
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(driver), 1);
+  EXPECT_EQ(OwnGdiObjects(), before);
+}
+
+// Each label is drawn whole: in the link's own font it fits the link's rectangle on one line.
+// TALVENOR_EXPECT_DPI names the screen resolution that a run is meant to have (its own prefix).
+TEST_F(AboutBoxTest, LinkLabelsFitTheirRectangles) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  wchar_t wanted[8] = {};
+  if (GetEnvironmentVariableW(L"TALVENOR_EXPECT_DPI", wanted, 8)) {
+    EXPECT_EQ(dpi, _wtoi(wanted));
+  }
+  ModalDriver driver({[&](HWND dialog) {
+    for (const auto& place : kLinkPlaces) {
+      SCOPED_TRACE(place.id);
+      HWND link = GetDlgItem(dialog, place.id);
+      auto font = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
+      ASSERT_NE(font, nullptr);
+      LOGFONTW description = {};
+      ASSERT_TRUE(GetObjectW(font, sizeof description, &description));
+      EXPECT_TRUE(description.lfUnderline);
+      RECT client = {};
+      GetClientRect(link, &client);
+      HDC dc = GetDC(link);
+      ASSERT_NE(dc, nullptr);
+      HGDIOBJ old = SelectObject(dc, font);
+      SIZE extent = {};
+      GetTextExtentPoint32W(dc, place.label, lstrlenW(place.label), &extent);
+      RECT drawn = {0, 0, client.right, 0};  // as painted: broken into lines where too wide
+      DrawTextW(dc, place.label, -1, &drawn, DT_CALCRECT | DT_WORDBREAK);
+      SelectObject(dc, old);
+      ReleaseDC(link, dc);
+      EXPECT_LE(extent.cx, client.right) << "at " << dpi << " dpi";
+      EXPECT_LE(extent.cy, client.bottom) << "at " << dpi << " dpi";
+      EXPECT_LE(drawn.bottom, client.bottom) << "at " << dpi << " dpi";
+    }
     CloseWithOk(dialog);
   }});
   EXPECT_EQ(Call(driver), 1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/win/scores/dialog_probe.h"
+#include "tests/win/scores/launch_stand_ins.h"
 #include "tests/win/scores/modal_driver.h"
 #include "tests/win/scores/test_key.h"
 #include "velcore/interface/velcore.h"
@@ -55,6 +56,15 @@ std::wstring ColumnTitle(HWND list, int column) {
   info.cchTextMax = 32;
   SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
   return text;
+}
+// Selects the row with the score and asks for its publishing dialog.
+void PublishRow(HWND dialog, const wchar_t* score) {
+  HWND list = List(dialog);
+  const int row = RowWith(list, 1, score);
+  ASSERT_GE(row, 0);
+  SetSelected(list, row, true);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPublish, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPublish)));
 }
 double OleNow() {
   SYSTEMTIME now = {};
@@ -316,12 +326,7 @@ TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
   auto publishRow = [&](const wchar_t* score) {
     return [&scores, score](HWND dialog) {
       scores = dialog;
-      HWND list = List(dialog);
-      const int row = RowWith(list, 1, score);
-      ASSERT_GE(row, 0);
-      SetSelected(list, row, true);
-      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPublish, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPublish)));
+      PublishRow(dialog, score);
     };
   };
   auto expectCode = [&](const wchar_t* code) {
@@ -331,7 +336,7 @@ TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
       EXPECT_EQ(TextOf(GetDlgItem(dialog, 1004)), code);
       HWND link = GetDlgItem(dialog, 1010);
       EXPECT_EQ(ClassOf(link), L"WTL_HyperLink");
-      EXPECT_TRUE(GetWindowLongPtrW(link, GWL_STYLE) & SS_CENTER);
+      EXPECT_EQ(GetWindowLongPtrW(link, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
       EXPECT_TRUE(IsWindowVisible(link));
       // An IDOK from a control does not close it either.
       SendMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(link));
@@ -350,6 +355,34 @@ TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
       },
   });
   EXPECT_EQ(Call(0, driver), 0);
+}
+
+// Enter goes through the publishing dialog's own loop, as a typed key does.
+TEST_F(ScoresBoxTest, PublishLinkOpensTheWebAddressWhereTheHandheldsBrowserIsMissing) {
+  key_.WriteEntry(0, MakeEntry(L"One", 7));
+  AddressHandlers handlers;
+  HWND publish = nullptr;
+  ModalDriver driver({
+      [](HWND dialog) { PublishRow(dialog, L"7"); },
+      [&](HWND dialog) {
+        publish = dialog;
+        HWND link = GetDlgItem(dialog, 1010);
+        SetFocus(link);
+        ASSERT_EQ(GetFocus(), link);
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(link, WM_KEYDOWN, VK_RETURN, scan | 1);
+        PostMessageW(link, WM_KEYUP, VK_RETURN, scan | 0xC0000001);
+      },
+      [&](HWND dialog) {
+        EXPECT_EQ(dialog, publish) << "the publishing dialog closed";
+        CloseWithOk(dialog);
+      },
+      [](HWND dialog) { CloseWithOk(dialog); },
+  });
+  EXPECT_EQ(Call(0, driver), 0);
+  const auto commandLine = handlers.WaitForLog();
+  ASSERT_TRUE(commandLine);
+  EXPECT_TRUE(EndsWith(*commandLine, " \"http://www.velmora-games.example/\"")) << *commandLine;
 }
 
 }  // namespace

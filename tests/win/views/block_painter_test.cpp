@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pixels.h"
+#include "tests/support/gdi_objects.h"
 #include "shell/res/resource.h"
 #include "views/block_painter.h"
 
@@ -116,7 +117,8 @@ std::vector<HGDIOBJ> Handles(const BlockPainter& p) {
 }
 
 TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
-  const DWORD baseline = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const int baseline = OwnGdiObjects();
+  ASSERT_GE(baseline, 0);
   BlockPainter painter;
   painter.Create();
   const std::vector<HGDIOBJ> created = Handles(painter);
@@ -133,9 +135,7 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   ASSERT_NE(GetObjectW(painter.patternBitmap, sizeof texture, &texture), 0);
   EXPECT_EQ(texture.bmWidth, 36);
   EXPECT_EQ(texture.bmHeight, 45);
-  if (baseline != 0) {
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), baseline + created.size());
-  }
+  EXPECT_EQ(OwnGdiObjects(), baseline + static_cast<int>(created.size()));
 
   // Creating again replaces the set without leaking the first one.
   painter.Create();
@@ -146,9 +146,7 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   painter.Destroy();
   for (HGDIOBJ h : Handles(painter)) EXPECT_EQ(h, nullptr);
   for (HGDIOBJ h : recreated) EXPECT_EQ(GetObjectType(h), 0u);
-  if (baseline != 0) {
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), baseline);
-  }
+  EXPECT_EQ(OwnGdiObjects(), baseline);
 
   // Objects made since must survive a second Destroy.
   HPEN bystander = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
