@@ -240,7 +240,7 @@ TEST_F(TalvexTest, FrameCoversTheWorkArea) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   // The run in a prefix set to another resolution says which it expects.
-  if (const char* expected = getenv("TALVEX_EXPECT_DPI")) {
+  if (const char* expected = getenv("TALVENOR_EXPECT_DPI")) {
     EXPECT_EQ(dpi, atoi(expected));
   }
   TalvexProcess game;
