@@ -33,6 +33,9 @@ std::span<const ui::MessageEntry<MenuBar>> MenuBar::Messages() {
       {WM_COMMAND, &MenuBar::OnCommand},
       {WM_NOTIFY, &MenuBar::OnNotify},
       {WM_DESTROY, &MenuBar::OnDestroy},
+      {TB_CHECKBUTTON, &MenuBar::Forward<TB_CHECKBUTTON>},
+      {TB_ISBUTTONCHECKED, &MenuBar::Forward<TB_ISBUTTONCHECKED>},
+      {TB_GETSTATE, &MenuBar::Forward<TB_GETSTATE>},
   };
   return table;
 }

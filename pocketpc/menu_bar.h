@@ -32,6 +32,12 @@ class MenuBar : public ui::Window<MenuBar> {
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  // The handheld's menu bar answers the toolbar messages of its buttons itself (checking one
+  // and asking for its state).
+  template <UINT Message>
+  LRESULT Forward(WPARAM wParam, LPARAM lParam) {
+    return SendMessageW(toolbar_, Message, wParam, lParam);
+  }
 
   HINSTANCE instance_ = nullptr;
   HMENU menu_ = nullptr;

@@ -42,8 +42,9 @@ static_assert(sizeof(SHMENUBARINFO) == 32, "SHMENUBARINFO keeps its handheld lay
 // 16-bit words holding the menu id, the button count and seven words per button (image,
 // command, state, style, text string id, tool-tip string id, submenu index). A drop-down button
 // opens its submenu of the menu as a popup; every command reaches the parent as WM_COMMAND. The
-// bar's height is the part of the parent's client area it covers. FALSE when the resource is
-// missing or malformed.
+// bar's height is the part of the parent's client area it covers. The bar itself answers
+// TB_CHECKBUTTON, TB_ISBUTTONCHECKED and TB_GETSTATE for its buttons, by command. FALSE when the
+// resource is missing or malformed.
 BOOL SHCreateMenuBar(PSHMENUBARINFO info);
 
 // Adds iNumImages images of iImageWidth x iImageHeight from bitmap idBitmap to the menu bar

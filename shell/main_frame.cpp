@@ -1,5 +1,7 @@
 #include "shell/main_frame.h"
 
+#include <commctrl.h>
+
 #include <cwchar>
 
 #include "pocketpc/shell.h"
@@ -57,6 +59,7 @@ LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
     const KeyTargetInfo info = {sizeof info, hwnd_, kKeysPath};
     registerTarget(&info);
   }
+  SetIcons();
 
   SHMENUBARINFO bar = {sizeof bar, hwnd_, 0, IDR_MENUBAR, instance_, 0, 0, nullptr};
   // The menu bar comes from the program's own resources: without it the program is damaged and
@@ -104,6 +107,10 @@ LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
     unregisterTarget(0);
   }
   if (game_.Hwnd()) DestroyWindow(game_.Hwnd());
+  for (HICON& icon : icons_) {
+    if (icon) DestroyIcon(icon);
+    icon = nullptr;
+  }
   PostQuitMessage(0);
   return 0;
 }
@@ -120,7 +127,10 @@ LRESULT MainFrame::OnKeyTargetUp(WPARAM, LPARAM) {
 
 LRESULT MainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
-    if (!game_.IsPaused()) game_.SetPaused(true);
+    if (!game_.IsPaused()) SetPaused(true);
+    // The button's release goes to whatever took the focus; without this the first press
+    // afterwards would be taken for the held button.
+    game_.Release();
   } else if (game_.Hwnd()) {
     InvalidateRect(game_.Hwnd(), nullptr, TRUE);
   }
@@ -135,7 +145,7 @@ LRESULT MainFrame::OnCtlColorStatic(WPARAM wParam, LPARAM) {
 }
 
 void MainFrame::OnAbout(WORD, HWND) {
-  PauseGuard guard(game_);
+  PauseGuard guard(*this);
   // A reference of its own, so the call never depends on the start-up handle.
   HMODULE library = LoadLibraryW(kVelcoreLibraryName);
   if (!library) return;
@@ -149,7 +159,7 @@ void MainFrame::OnAbout(WORD, HWND) {
 }
 
 void MainFrame::OnOptions(WORD, HWND) {
-  PauseGuard guard(game_);
+  PauseGuard guard(*this);
   OptionsDialog dialog(settings_.InitialLevel + 1, settings_.PlaySound, settings_.ShowPreview);
   if (dialog.Run(instance_, GetActiveWindow()) != IDOK) return;
   settings_.InitialLevel = dialog.level - 1;
@@ -168,7 +178,7 @@ int MainFrame::ShowScores(int newScore) {
 }
 
 void MainFrame::OnScores(WORD, HWND) {
-  PauseGuard guard(game_);
+  PauseGuard guard(*this);
   ShowScores(0);
 }
 
@@ -178,7 +188,34 @@ void MainFrame::OnNewGame(WORD, HWND) {
 }
 
 void MainFrame::OnPause(WORD, HWND) {
-  game_.SetPaused(!game_.IsPaused());
+  SetPaused(!game_.IsPaused());
+}
+
+void MainFrame::SetPaused(bool paused) {
+  game_.SetPaused(paused);
+  ShowPauseState();
+}
+
+void MainFrame::ShowPauseState() {
+  // The menu bar takes the toolbar messages of its buttons, as on the handheld.
+  if (menuBar_) {
+    SendMessageW(menuBar_, TB_CHECKBUTTON, IDM_PAUSE, MAKELPARAM(game_.IsPaused() ? 1 : 0, 0));
+  }
+}
+
+void MainFrame::SetIcons() {
+  // The class has no icon; the window carries the program's in the sizes the desktop asks for.
+  const struct {
+    WPARAM which;
+    int width, height;
+  } kIcons[2] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+  for (int i = 0; i < 2; ++i) {
+    icons_[i] = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TALVEX), IMAGE_ICON,
+                                              GetSystemMetrics(kIcons[i].width),
+                                              GetSystemMetrics(kIcons[i].height), 0));
+    if (icons_[i])
+      SendMessageW(hwnd_, WM_SETICON, kIcons[i].which, reinterpret_cast<LPARAM>(icons_[i]));
+  }
 }
 
 void MainFrame::OnExit(WORD, HWND) {
@@ -191,6 +228,7 @@ void MainFrame::SetNumber(Label label, int value) {
 }
 
 void MainFrame::OnGameStarted() {
+  ShowPauseState();
   SetNumber(ScoreValue, game_.Score());
   SetNumber(RowsValue, game_.Rows());
   SetNumber(LevelValue, game_.Level() + 1);
@@ -211,6 +249,7 @@ void MainFrame::OnNextPiece() {
 }
 
 void MainFrame::OnGameOver(int score) {
+  ShowPauseState();
   if (score != 0 && ShowScores(score) != 0) return;
   wchar_t text[kMessageLength] = {};
   LoadStringW(instance_, IDS_GAME_OVER, text, kMessageLength);

@@ -35,6 +35,10 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   const Settings& CurrentSettings() const { return settings_; }
   HWND MenuBar() const { return menuBar_; }
 
+  // The game's pause, shown on the menu bar's pause button whichever way it came.
+  bool IsPaused() const { return game_.IsPaused(); }
+  void SetPaused(bool paused);
+
   void OnGameStarted() override;
   void OnPieceLocked() override;
   void OnRowsRemoved(bool levelRaised) override;
@@ -61,12 +65,15 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   bool CreateChildren(const FrameLayout& layout);
   void SetNumber(Label label, int value);
   int ShowScores(int newScore);
+  void ShowPauseState();
+  void SetIcons();
 
   HINSTANCE instance_ = nullptr;
   HWND menuBar_ = nullptr;
   BoardView game_;
   PreviewView preview_;  // destroyed before game_, whose painter it borrows
   HWND labels_[kLabelCount] = {};
+  HICON icons_[2] = {};  // the title bar's and task bar's: large, small
   Settings settings_;
   wchar_t text_[16] = {};  // one buffer for every number shown
 };

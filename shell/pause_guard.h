@@ -1,11 +1,13 @@
 #pragma once
-#include "game/game_controller.h"
 
 // Pauses a running game for the length of a dialog and resumes it afterwards, unless the player
-// had paused it already. Harmless while no game runs: SetPaused then does nothing.
+// had paused it already. Harmless while no game runs: SetPaused then does nothing. Game is
+// anything with IsPaused() and SetPaused(bool): the rules themselves, or the frame, which also
+// shows the pause on its menu bar.
+template <class Game>
 class PauseGuard {
  public:
-  explicit PauseGuard(GameController& game) : game_(game), wasPaused_(game.IsPaused()) {
+  explicit PauseGuard(Game& game) : game_(game), wasPaused_(game.IsPaused()) {
     if (!wasPaused_) game_.SetPaused(true);
   }
   ~PauseGuard() {
@@ -15,6 +17,6 @@ class PauseGuard {
   PauseGuard& operator=(const PauseGuard&) = delete;
 
  private:
-  GameController& game_;
+  Game& game_;
   const bool wasPaused_;
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,58 @@ class RootOverride {
  private:
   HKEY key_ = nullptr;
   bool active_ = false;
+};
+
+// The slot in module's import table through which it calls the function `name`, or null. A test
+// that puts a recorder into it sees every call the module makes, while the module's code stays
+// as it is; the recorder passes each call on.
+inline void** ImportSlot(HMODULE module, const char* name) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return nullptr;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
+       ++d) {
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0) {
+        return reinterpret_cast<void**>(&slots->u1.Function);
+      }
+    }
+  }
+  return nullptr;
+}
+
+// Puts `replacement` into an import slot for the life of the object and gives the old one back.
+class ImportSwap {
+ public:
+  ImportSwap(HMODULE module, const char* name, void* replacement)
+      : slot_(ImportSlot(module, name)) {
+    if (slot_) original_ = Write(replacement);
+  }
+  ~ImportSwap() {
+    if (slot_) Write(original_);
+  }
+  ImportSwap(const ImportSwap&) = delete;
+  ImportSwap& operator=(const ImportSwap&) = delete;
+  bool Installed() const { return slot_ != nullptr; }
+  void* Original() const { return original_; }
+
+ private:
+  void* Write(void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+    void* before = *slot_;
+    *slot_ = value;
+    VirtualProtect(slot_, sizeof *slot_, old, &old);
+    return before;
+  }
+  void** slot_ = nullptr;
+  void* original_ = nullptr;
 };
 
 }  // namespace test_support

@@ -393,8 +393,12 @@ class InstallerTest : public testing::Test {
   void ExpectInstalledFiles(const fs::path& dir) {
     for (const wchar_t* name : {L"Talvex.exe", L"velcore.dll"}) {
       ASSERT_TRUE(fs::exists(dir / name)) << Narrow(name);
-      // Exactly the files of this build: a stale or truncated copy would load the wrong code.
-      EXPECT_TRUE(ReadAll(dir / name) == ReadAll(ModuleDir() / name)) << Narrow(name);
+      // Exactly the release files of this build (stripped copies of bin/'s, in release/ beside
+      // it): a stale or truncated copy would load the wrong code.
+      const fs::path release = ModuleDir().parent_path() / L"release" / name;
+      ASSERT_TRUE(fs::exists(release)) << Narrow(release.wstring());
+      EXPECT_TRUE(ReadAll(dir / name) == ReadAll(release)) << Narrow(name);
+      EXPECT_LT(fs::file_size(release), fs::file_size(ModuleDir() / name)) << Narrow(name);
     }
     EXPECT_TRUE(fs::exists(dir / L"Uninstall.exe"));
   }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ namespace {
 constexpr int kDrop = 3;
 constexpr int kPause = 40008;
 constexpr int kNewGame = 40007;
+constexpr int kOptions = 40005;
 constexpr DWORD kStartTimeout = 15000;
 
 const std::vector<std::wstring> kStartLabels = {L"Level", L"1", L"Score", L"0", L"Rows", L"0"};
@@ -201,6 +203,104 @@ TEST_F(TalvexTest, ArrowKeyDropsThroughTheLibrary) {
   ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
   EXPECT_EQ(WindowText(scoreLabel), L"24");
   EXPECT_EQ(game.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+
+  // Drop held down; its release goes to the dialog, never to the game.
+  PressButton(frame, kDrop);
+  Command(frame, kOptions);
+  HWND dialog = game.WaitForDialog(5000);
+  ASSERT_NE(dialog, nullptr);
+  SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
+  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(dialog); }));
+
+  // Sent, not posted: the new game must be in place before the press arrives.
+  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(kNewGame, 0), 0);
+  const HWND scoreLabel = Labels(frame)[3];
+  ASSERT_EQ(WindowText(scoreLabel), L"0");
+  PressButton(frame, kDrop);
+  ReleaseButton(frame, kDrop);
+  // Dropped, the first piece lands within a second or two; left to fall at level 1, in ten.
+  ASSERT_TRUE(WaitFor(4000, [&] { return WindowText(scoreLabel) != L"0"; }));
+  EXPECT_EQ(WindowText(scoreLabel), L"24");
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+TEST_F(TalvexTest, FrameCoversTheWorkArea) {
+  // Measured in the screen's own pixels, whatever its dots per inch.
+  SetProcessDPIAware();
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  // The run in a prefix set to another resolution says which it expects.
+  if (const char* expected = getenv("TALVENOR_EXPECT_DPI")) {
+    EXPECT_EQ(dpi, atoi(expected));
+  }
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  RECT work = {}, window = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(frame, &window);
+  EXPECT_TRUE(EqualRect(&window, &work))
+      << "at " << dpi << " dpi the frame is " << window.left << "," << window.top << " - "
+      << window.right << "," << window.bottom << ", the work area " << work.left << "," << work.top
+      << " - " << work.right << "," << work.bottom;
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
+// The manifest as the system's loader reads it from Talvex.exe.
+TEST(TalvexManifest, AsksForTheCallersRightsTheDesktopVersionsAndSystemDpi) {
+  const std::wstring exe = BinFolder() + L"Talvex.exe";
+  ACTCTXW request = {};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = exe.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(1);
+  HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no manifest the loader accepts, " << GetLastError();
+
+  wchar_t dpiAware[32] = {};
+  SIZE_T written = 0;
+  EXPECT_TRUE(QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", dpiAware, 32, &written));
+  EXPECT_STREQ(dpiAware, L"true");
+
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+  EXPECT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
+                           sizeof level, nullptr));
+  EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+  EXPECT_FALSE(level.UiAccess);
+
+  // Vista, 7, 8, 8.1 and 10/11, by their identifiers' first fields. The record as current
+  // systems fill it: each element also carries the highest version tested.
+  struct Element {
+    GUID id;
+    ACTCTX_COMPATIBILITY_ELEMENT_TYPE type;
+    ULONGLONG maxVersionTested;
+  };
+  struct {
+    DWORD count;
+    Element elements[16];
+  } compatibility = {};
+  EXPECT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext,
+                           &compatibility, sizeof compatibility, nullptr));
+  std::vector<unsigned long> systems;
+  for (DWORD i = 0; i < compatibility.count && i < 16; ++i) {
+    if (compatibility.elements[i].type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS) {
+      systems.push_back(compatibility.elements[i].id.Data1);
+    }
+  }
+  EXPECT_EQ(systems, (std::vector<unsigned long>{0xe2011457, 0x35138b9a, 0x4a2f28e3, 0x1f676c76,
+                                                 0x8e0f7a12}));
+  ReleaseActCtx(context);
 }
 
 TEST_F(TalvexTest, PauseCommandStopsAndResumes) {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <mmsystem.h>
 #include <string>
 #include <vector>
 
@@ -251,8 +252,11 @@ TEST_F(FrameTest, DeactivationPausesAndReactivationRepaintsOnly) {
   ASSERT_NE(hwnd, nullptr);
   HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
   UpdateWindow(board);
+  SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionLeft, 0);  // its release will go elsewhere
+  ASSERT_TRUE(Flags() & ButtonHeld);
   SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
   EXPECT_TRUE(Flags() & Paused);
+  EXPECT_FALSE(Flags() & ButtonHeld);
   EXPECT_FALSE(GetUpdateRect(board, nullptr, FALSE));
   SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
   EXPECT_TRUE(Flags() & Paused);
@@ -261,6 +265,151 @@ TEST_F(FrameTest, DeactivationPausesAndReactivationRepaintsOnly) {
   UpdateWindow(board);
   SendMessageW(hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
   EXPECT_TRUE(GetUpdateRect(board, nullptr, FALSE));
+}
+
+bool PauseButtonChecked(HWND frame) {
+  HWND bar = FindWindowExW(frame, nullptr, L"menu_worker", nullptr);
+  HWND toolbar = FindWindowExW(bar, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  return SendMessageW(toolbar, TB_GETSTATE, IDM_PAUSE, 0) & TBSTATE_CHECKED;
+}
+
+TEST_F(FrameTest, PauseButtonShowsThePauseWhicheverWayItCame) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_FALSE(PauseButtonChecked(hwnd));
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool paused;
+  } steps[] = {
+      {"pause button", [&] { Command(IDM_PAUSE); }, true},
+      {"pause button again", [&] { Command(IDM_PAUSE); }, false},
+      {"deactivated", [&] { SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0); }, true},
+      {"reactivated: still paused", [&] { SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0); }, true},
+      {"new game", [&] { Command(IDM_NEW_GAME); }, false},
+      {"dialog over a running game", [&] { Command(IDM_SCORES); }, false},
+      {"pause, then a dialog", [&] { Command(IDM_PAUSE), Command(IDM_OPTIONS); }, true},
+      {"new game while paused", [&] { Command(IDM_NEW_GAME); }, false},
+      {"game over",
+       [&] { const_cast<GameController&>(frame_->Game()).Stop(), frame_->OnGameOver(0); }, false},
+      {"pause after game over does nothing", [&] { Command(IDM_PAUSE); }, false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    g_answer = {};
+    step.act();
+    EXPECT_EQ(static_cast<bool>(Flags() & Paused), step.paused);
+    EXPECT_EQ(PauseButtonChecked(hwnd), step.paused);
+  }
+  // While a dialog is open over a running game, the button shows the pause it brought.
+  bool checkedMeanwhile = false;
+  g_answer.script = [&](HWND) { checkedMeanwhile = PauseButtonChecked(hwnd); };
+  Command(IDM_NEW_GAME);
+  Command(IDM_OPTIONS);
+  ASSERT_NE(g_answer.seen, nullptr);
+  EXPECT_TRUE(checkedMeanwhile);
+  EXPECT_FALSE(PauseButtonChecked(hwnd));
+}
+
+TEST_F(FrameTest, WindowCarriesTheProgramIconInBothSizes) {
+  HWND hwnd = Start();
+  ASSERT_NE(hwnd, nullptr);
+  const struct {
+    WPARAM which;
+    int width, height;
+  } kIcons[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+  for (const auto& k : kIcons) {
+    SCOPED_TRACE(k.which == ICON_BIG ? "large" : "small");
+    auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, k.which, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour = {};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, GetSystemMetrics(k.width));
+    EXPECT_EQ(colour.bmHeight, GetSystemMetrics(k.height));
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+  }
+}
+
+// The rules' own well and row count, reached the way the board window reaches them.
+struct RulesAccess : BoardView {
+  static Board& Well(GameController& game) { return game.*(&RulesAccess::board); }
+  static int32_t& RowCount(GameController& game) { return game.*(&RulesAccess::rows); }
+};
+
+// Every PlaySoundW call the shell makes, recorded on its way to the platform.
+struct SoundCall {
+  std::wstring name;
+  HMODULE module;
+  DWORD flags;
+};
+std::vector<SoundCall> g_sounds;
+using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+PlaySoundFn g_realPlaySound = nullptr;
+
+BOOL WINAPI RecordPlaySound(LPCWSTR name, HMODULE module, DWORD flags) {
+  g_sounds.push_back({IS_INTRESOURCE(name) ? L"(id)" : name ? name : L"(null)", module, flags});
+  return g_realPlaySound(name, module, flags);
+}
+
+TEST_F(FrameTest, RowRemovalUpdatesTheLabelsAndPlaysItsSound) {
+  test_support::ImportSwap swap(GetModuleHandleW(nullptr), "PlaySoundW",
+                                reinterpret_cast<void*>(&RecordPlaySound));
+  ASSERT_TRUE(swap.Installed());
+  g_realPlaySound = reinterpret_cast<PlaySoundFn>(swap.Original());
+  struct Case {
+    const char* name;
+    int rowsBefore;
+    int fullRows;
+    const wchar_t* rows;
+    const wchar_t* level;
+    const wchar_t* sound;
+  } cases[] = {
+      {"one row", 0, 1, L"1", L"1", L"#112"},
+      {"several rows", 4, 3, L"7", L"1", L"#112"},
+      {"one row raising the level", 10, 1, L"11", L"2", L"#110"},
+      {"several rows raising the level", 9, 4, L"13", L"2", L"#110"},
+  };
+  for (bool soundOn : {true, false}) {
+    Settings stored;
+    stored.PlaySound = soundOn;
+    WriteSettings(stored);
+    HWND hwnd = Start();
+    ASSERT_NE(hwnd, nullptr);
+    auto& game = const_cast<GameController&>(frame_->Game());
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.name << (soundOn ? ", sound on" : ", sound off"));
+      Command(IDM_NEW_GAME);
+      RulesAccess::RowCount(game) = c.rowsBefore;
+      Board& well = RulesAccess::Well(game);
+      for (int row = 0; row < c.fullRows; ++row) {
+        for (int column = 0; column < Board::kColumns; ++column) well.cells[row][column] = 1;
+        well.rowFill[row] = Board::kColumns;
+      }
+      g_sounds.clear();
+      // The falling piece comes to rest on the full rows, which then go.
+      SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionDrop, 0);
+      SendMessageW(hwnd, WM_KEYTARGET_UP, ActionDrop, 0);
+      for (int tick = 0; tick < 200 && game.Rows() == c.rowsBefore; ++tick) {
+        game.OnTimer(GameController::kTimerId);
+      }
+      const auto labels = Labels(hwnd);
+      EXPECT_EQ(WindowText(labels[5]), c.rows);
+      EXPECT_EQ(WindowText(labels[1]), c.level);
+      if (soundOn) {
+        ASSERT_EQ(g_sounds.size(), 1u);
+        EXPECT_EQ(g_sounds[0].name, c.sound);
+        EXPECT_EQ(g_sounds[0].module, GetModuleHandleW(nullptr));
+        EXPECT_EQ(g_sounds[0].flags, static_cast<DWORD>(SND_RESOURCE | SND_ASYNC | SND_NODEFAULT));
+      } else {
+        EXPECT_TRUE(g_sounds.empty());
+      }
+    }
+    frame_.reset();
+    DrainQuit();
+  }
 }
 
 TEST_F(FrameTest, ScoresPausesARunningGameAroundTheCall) {

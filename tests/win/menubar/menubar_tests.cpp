@@ -155,6 +155,21 @@ TEST_F(MenuBarTest, ButtonCommandReachesTheParent) {
   EXPECT_EQ(parent_.commands, (std::vector<WORD>{701, 702}));
 }
 
+TEST_F(MenuBarTest, BarAnswersTheToolbarMessagesOfItsButtons) {
+  HWND bar = CreateBar(kMenuBar);
+  ASSERT_NE(bar, nullptr);
+  HWND toolbar = Toolbar(bar);
+  for (BOOL checked : {TRUE, FALSE}) {
+    SCOPED_TRACE(checked ? "checked" : "unchecked");
+    EXPECT_TRUE(SendMessageW(bar, TB_CHECKBUTTON, 702, MAKELPARAM(checked, 0)));
+    EXPECT_EQ(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 702, 0) != 0, checked != FALSE);
+    EXPECT_EQ(SendMessageW(bar, TB_ISBUTTONCHECKED, 702, 0) != 0, checked != FALSE);
+    EXPECT_EQ((SendMessageW(bar, TB_GETSTATE, 702, 0) & TBSTATE_CHECKED) != 0, checked != FALSE);
+    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 701, 0));  // only that button
+  }
+  EXPECT_EQ(SendMessageW(bar, TB_GETSTATE, 999, 0), -1);  // no such button
+}
+
 // While the popup runs its own loop, this timer looks at it and picks the item after the
 // separator with the keyboard.
 struct PopupProbe {

@@ -113,6 +113,46 @@ TEST(OptionsDialog, LevelStopsAtOneAndTen) {
   }
 }
 
+TEST(OptionsDialog, TenFitsTheLevelEditWhole) {
+  OptionsDialog dialog(10, true, true);
+  SIZE text = {};
+  RECT format = {}, spin = {};
+  int textLeft = 0, formatLeft = 0, formatRight = 0;  // the edit's own coordinates
+  std::wstring shown;
+  EXPECT_EQ(
+      RunWith(dialog,
+              [&](HWND d) {
+                HWND level = GetDlgItem(d, IDC_LEVEL);
+                shown = Text(d, IDC_LEVEL);
+                SendMessageW(level, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+                formatLeft = format.left;
+                formatRight = format.right;
+                // Scrolled to the caret, a text too long starts left of the rectangle.
+                textLeft = static_cast<short>(LOWORD(SendMessageW(level, EM_POSFROMCHAR, 0, 0)));
+                // Measured as the edit draws it: its own font in its own device context.
+                HDC dc = GetDC(level);
+                auto font = reinterpret_cast<HFONT>(SendMessageW(level, WM_GETFONT, 0, 0));
+                HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+                GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &text);
+                SelectObject(dc, old);
+                ReleaseDC(level, dc);
+                MapWindowPoints(level, nullptr, reinterpret_cast<POINT*>(&format), 2);
+                GetWindowRect(GetDlgItem(d, IDC_LEVEL_SPIN), &spin);
+              }),
+      1);
+  EXPECT_EQ(shown, L"10");
+  SCOPED_TRACE(testing::Message() << "\"10\" is " << text.cx << " x " << text.cy
+                                  << ", the edit's text " << format.left << "," << format.top
+                                  << " - " << format.right << "," << format.bottom
+                                  << ", the arrows from " << spin.left);
+  EXPECT_GT(text.cx, 0);
+  EXPECT_LE(text.cx, format.right - format.left);
+  EXPECT_LE(text.cy, format.bottom - format.top);
+  EXPECT_LE(format.right, spin.left);  // the arrows cover none of the text
+  EXPECT_GE(textLeft, formatLeft);
+  EXPECT_LE(textLeft + text.cx, formatRight);
+}
+
 TEST(OptionsDialog, LevelOutsideTheRangeKeepsTheLevel) {
   // Only the up-down control writes the edit; any other text must not become a level.
   for (const wchar_t* text : {L"0", L"11", L""}) {
