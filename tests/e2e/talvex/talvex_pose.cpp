@@ -1,9 +1,11 @@
 // Plays a few pieces of a real game, pauses it and holds the picture for a screenshot.
-//   talvex_pose.exe READY-FILE
+//   talvex_pose.exe READY-FILE [COMMAND]
+// With COMMAND (a menu command id such as 40004, About) the picture is that dialog over the game.
 // Creates READY-FILE once the picture holds and ends the game when the file is gone again.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "registry_backup.h"
@@ -55,10 +57,18 @@ int wmain(int argc, wchar_t** argv) {
   Sleep(1200);
   Command(frame, kPause);
   Sleep(300);
+  HWND dialog = nullptr;
+  if (argc > 2) {
+    Command(frame, _wtoi(argv[2]));
+    dialog = game.WaitForDialog(10000);
+    if (!dialog) return 7;
+    Sleep(300);
+  }
 
   HANDLE ready = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (ready == INVALID_HANDLE_VALUE) return 5;
   CloseHandle(ready);
   WaitFor(60000, [&] { return GetFileAttributesW(argv[1]) == INVALID_FILE_ATTRIBUTES; });
+  if (dialog) CloseWithOk(dialog);
   return game.Exit() == 0 ? 0 : 6;
 }

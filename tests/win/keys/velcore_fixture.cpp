@@ -57,28 +57,6 @@ LSTATUS WINAPI MiscountingQueryInfoKey(HKEY key, LPWSTR cls, LPDWORD clsLength, 
   return status;
 }
 
-// The library's import slot of a function, found by name.
-void** ImportSlot(HMODULE module, const char* name) {
-  auto* base = reinterpret_cast<BYTE*>(module);
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress) return nullptr;
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
-       ++d) {
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0) {
-        return reinterpret_cast<void**>(&slots->u1.Function);
-      }
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
@@ -250,24 +228,10 @@ void ClickAt(POINT screen) {
   EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
 }
 
-SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta) {
-  slot_ = ImportSlot(library, "RegQueryInfoKeyW");
-  if (!slot_) return;
-  original_ = *slot_;
-  realQueryInfoKey = reinterpret_cast<RegQueryInfoKeyFn>(original_);
+SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta)
+    : swap_(library, "RegQueryInfoKeyW", reinterpret_cast<void*>(&MiscountingQueryInfoKey)) {
+  realQueryInfoKey = reinterpret_cast<RegQueryInfoKeyFn>(swap_.Original());
   subkeyDelta = delta;
-  DWORD old = 0;
-  VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-  *slot_ = reinterpret_cast<void*>(&MiscountingQueryInfoKey);
-  VirtualProtect(slot_, sizeof *slot_, old, &old);
-}
-
-SubkeyMiscount::~SubkeyMiscount() {
-  if (!slot_) return;
-  DWORD old = 0;
-  VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-  *slot_ = original_;
-  VirtualProtect(slot_, sizeof *slot_, old, &old);
 }
 
 HMODULE LoadFakeCoredll() {

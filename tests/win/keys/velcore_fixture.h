@@ -82,12 +82,10 @@ inline void Pump(DWORD milliseconds = 60) {
 class SubkeyMiscount {
  public:
   SubkeyMiscount(HMODULE library, int delta);
-  ~SubkeyMiscount();
-  bool Installed() const { return slot_ != nullptr; }
+  bool Installed() const { return swap_.Installed(); }
 
  private:
-  void** slot_ = nullptr;
-  void* original_ = nullptr;
+  test_support::ImportSwap swap_;
 };
 
 // An export looked up by its plain name, as the game looks it up.

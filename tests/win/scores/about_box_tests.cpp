@@ -95,8 +95,8 @@ struct LinkPlace {
   RECT units;
   const wchar_t* label;
 } const kLinkPlaces[] = {
-    {kWebLink, {7, 54, 7 + 133, 54 + 10}, kWebHost},
-    {kMailLink, {7, 78, 7 + 133, 78 + 10}, kMailAddressText},
+    {kWebLink, {4, 54, 4 + 113, 54 + 10}, kWebHost},
+    {kMailLink, {4, 78, 4 + 113, 78 + 10}, kMailAddressText},
 };
 
 std::string RectText(const RECT& r) {
@@ -432,6 +432,11 @@ TEST_F(AboutBoxTest, LinkLabelsFitTheirRectangles) {
       EXPECT_LE(extent.cx, client.right) << "at " << dpi << " dpi";
       EXPECT_LE(extent.cy, client.bottom) << "at " << dpi << " dpi";
       EXPECT_LE(drawn.bottom, client.bottom) << "at " << dpi << " dpi";
+      // The dialog fills a handheld's screen, 240 pixels across: the link must end on it.
+      RECT linkOnScreen = {}, dialogOnScreen = {};
+      GetWindowRect(link, &linkOnScreen);
+      GetWindowRect(dialog, &dialogOnScreen);
+      EXPECT_LE(linkOnScreen.right - dialogOnScreen.left, 240) << "at " << dpi << " dpi";
     }
     CloseWithOk(dialog);
   }});
