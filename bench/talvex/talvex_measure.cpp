@@ -12,6 +12,7 @@
 #include "process_figures.h"
 #include "screen.h"
 #include "talvex_process.h"
+#include "tests/support/win_support.h"
 
 namespace {
 
@@ -49,19 +50,6 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
   DWORD process = 0;
   GetWindowThreadProcessId(hwnd, &process);
   if (process == found->process && IsWindowVisible(hwnd) && !GetWindow(hwnd, GW_OWNER)) {
-    found->window = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindDialogOf(HWND hwnd, LPARAM lParam) {
-  auto* found = reinterpret_cast<Found*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (process == found->process && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
     found->window = hwnd;
     return FALSE;
   }
@@ -137,9 +125,8 @@ class Minesweeper {
 
  private:
   void CloseDialogs() {
-    Found found = {info_.dwProcessId, nullptr};
-    EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&found));
-    if (found.window) PostMessageW(found.window, WM_COMMAND, IDOK, 0);
+    HWND dialog = test_support::FindVisibleWindow(L"#32770", info_.dwProcessId);
+    if (dialog) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   }
 
   PROCESS_INFORMATION info_ = {};

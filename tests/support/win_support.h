@@ -36,6 +36,7 @@ inline void Pump(DWORD ms) {
 struct WindowSearch {
   const wchar_t* className;
   DWORD process;
+  const wchar_t* caption;  // any caption when null
   HWND found;
 };
 
@@ -49,12 +50,18 @@ inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
       !IsWindowVisible(hwnd)) {
     return TRUE;
   }
+  if (search->caption) {
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd, caption, 256);
+    if (lstrcmpW(caption, search->caption) != 0) return TRUE;
+  }
   search->found = hwnd;
   return FALSE;
 }
 
-inline HWND FindVisibleWindow(const wchar_t* className, DWORD process = GetCurrentProcessId()) {
-  WindowSearch search = {className, process, nullptr};
+inline HWND FindVisibleWindow(const wchar_t* className, DWORD process = GetCurrentProcessId(),
+                              const wchar_t* caption = nullptr) {
+  WindowSearch search = {className, process, caption, nullptr};
   EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

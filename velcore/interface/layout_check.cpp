@@ -8,17 +8,19 @@
 static_assert(WM_KEYTARGET_DOWN == 0x047B);
 static_assert(WM_KEYTARGET_UP == 0x047C);
 
+// The figure of this build's layout: the first on i686, the second on x86_64.
 #if defined(_WIN64)
-#define VELCORE_PIN(record, field, offset32, offset64, size32, size64)                \
-  static_assert(offsetof(record, field) == (offset64), #record "." #field " offset"); \
-  static_assert(sizeof(record::field) == (size64), #record "." #field " size")
-#define VELCORE_PIN_SIZE(record, size32, size64) static_assert(sizeof(record) == (size64), #record)
-#elif defined(_WIN32)
-#define VELCORE_PIN(record, field, offset32, offset64, size32, size64)                \
-  static_assert(offsetof(record, field) == (offset32), #record "." #field " offset"); \
-  static_assert(sizeof(record::field) == (size32), #record "." #field " size")
-#define VELCORE_PIN_SIZE(record, size32, size64) static_assert(sizeof(record) == (size32), #record)
+#define VELCORE_LAYOUT(on32, on64) (on64)
+#else
+#define VELCORE_LAYOUT(on32, on64) (on32)
 #endif
+#define VELCORE_PIN(record, field, offset32, offset64, size32, size64)         \
+  static_assert(offsetof(record, field) == VELCORE_LAYOUT(offset32, offset64), \
+                "offset of " #record "." #field);                              \
+  static_assert(sizeof(record::field) == VELCORE_LAYOUT(size32, size64),       \
+                "size of " #record "." #field)
+#define VELCORE_PIN_SIZE(record, size32, size64) \
+  static_assert(sizeof(record) == VELCORE_LAYOUT(size32, size64), #record)
 
 // Record, field, offset on i686, on x86_64, size on i686, on x86_64.
 VELCORE_PIN(KeyTargetInfo, size, 0, 0, 4, 4);

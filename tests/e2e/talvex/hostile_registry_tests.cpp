@@ -17,6 +17,7 @@
 
 #include "registry_backup.h"
 #include "talvex_process.h"
+#include "tests/support/registry_values.h"
 #include "velcore/scores/codec/score_record.h"
 
 namespace {
@@ -31,29 +32,13 @@ constexpr DWORD kStartTimeout = 15000;
 
 using Bytes = std::vector<BYTE>;
 
-struct Value {
-  DWORD type = 0;
-  Bytes bytes;
-  bool operator==(const Value&) const = default;
-};
+using Value = test_support::RegistryValue;
 // Every key of a tree by its path below the top ("" for the top itself), with its values.
 using Tree = std::map<std::wstring, std::map<std::wstring, Value>>;
 
 void ReadKey(HKEY key, const std::wstring& path, bool recursive, Tree& tree) {
   auto& values = tree[path];
-  DWORD longestName = 0, longestData = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
-                   &longestData, nullptr, nullptr);
-  std::wstring name(longestName + 1, L'\0');
-  Bytes data(longestData + 1);
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = longestName + 1, size = longestData + 1, type = 0;
-    if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    values[name.substr(0, nameLength)] = {type, Bytes(data.begin(), data.begin() + size)};
-  }
+  for (auto& [name, value] : test_support::ReadValues(key)) values[name] = std::move(value);
   if (!recursive) return;
   for (DWORD i = 0;; ++i) {
     wchar_t subkey[1024];
@@ -119,15 +104,8 @@ std::string Differences(const Tree& before, const Tree& after) {
 
 // Writing hostile data.
 void Put(const std::wstring& path, const std::wstring& name, DWORD type, const Bytes& data) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS)
-      << Narrow(path);
-  EXPECT_EQ(
-      RegSetValueExW(key, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())),
-      ERROR_SUCCESS);
-  RegCloseKey(key);
+  test_support::WriteValue(HKEY_CURRENT_USER, path, name.c_str(), type, data.data(),
+                           static_cast<DWORD>(data.size()));
 }
 Bytes Dword(DWORD value) {
   Bytes bytes(4);

@@ -12,6 +12,7 @@
 #include "registry_backup.h"
 #include "screen.h"
 #include "talvex_process.h"
+#include "tests/support/win_support.h"
 #include "velcore/scores/codec/score_record.h"
 
 namespace {
@@ -182,6 +183,12 @@ void StoreDefaultKeys() {
   }
 }
 
+// Makes the frame the foreground window, as a click on it would; false when it does not come.
+bool BringToFront(HWND frame) {
+  SetForegroundWindow(frame);
+  return WaitFor(2000, [&] { return GetForegroundWindow() == frame; });
+}
+
 void PressKey(WORD key) {
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -196,8 +203,7 @@ TEST_F(TalvexTest, ArrowKeyDropsThroughTheLibrary) {
   ASSERT_TRUE(game.Start());
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  ASSERT_TRUE(BringToFront(frame));
   PressKey(VK_DOWN);
   const HWND scoreLabel = Labels(frame)[3];
   ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
@@ -210,8 +216,7 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
   ASSERT_TRUE(game.Start());
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  ASSERT_TRUE(BringToFront(frame));
 
   // Drop held down; its release goes to the dialog, never to the game.
   PressButton(frame, kDrop);
@@ -337,8 +342,7 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
     EXPECT_TRUE(BoardStill(frame, 1500));
   }
   // Back in front, the board is drawn again as it stood, and stays still.
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  ASSERT_TRUE(BringToFront(frame));
   EXPECT_TRUE(WaitFor(2000, [&] { return CapturePixels(Board(frame)) == paused; }));
   EXPECT_TRUE(BoardStill(frame, 1500));
   // Only the pause button resumes it.
@@ -424,16 +428,6 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   EXPECT_EQ(game.Exit(), 0u);
 }
 
-BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM lParam) {
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(lParam) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 TEST_F(TalvexTest, ExitFromTheMenuBarEndsWithZero) {
   TalvexProcess game;
   ASSERT_TRUE(game.Start());
@@ -447,8 +441,7 @@ TEST_F(TalvexTest, ExitFromTheMenuBarEndsWithZero) {
   PostMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
   HWND popup = nullptr;
   ASSERT_TRUE(WaitFor(3000, [&] {
-    EnumWindows(&FindPopupMenu, reinterpret_cast<LPARAM>(&popup));
-    return popup != nullptr;
+    return (popup = test_support::FindVisibleWindow(L"#32768", game.Id())) != nullptr;
   }));
   for (WPARAM key : {VK_UP, VK_RETURN}) {
     PostMessageW(popup, WM_KEYDOWN, key, 1);

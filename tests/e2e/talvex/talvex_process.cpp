@@ -64,34 +64,8 @@ HWND TalvexProcess::WaitForDialog(DWORD ms) {
   return dialog;
 }
 
-namespace {
-
-struct CaptionSearch {
-  DWORD process;
-  const wchar_t* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<CaptionSearch*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (process != search->process || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(hwnd) ||
-      WindowText(hwnd) != search->caption) {
-    return TRUE;
-  }
-  search->found = hwnd;
-  return FALSE;
-}
-
-}  // namespace
-
 HWND TalvexProcess::FindDialog(const wchar_t* caption) const {
-  CaptionSearch search = {Id(), caption, nullptr};
-  EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return test_support::FindVisibleWindow(L"#32770", Id(), caption);
 }
 
 HWND TalvexProcess::WaitForDialog(const wchar_t* caption, DWORD ms) {

@@ -80,8 +80,7 @@ bool Soak::Alive() {
 }
 
 bool Soak::Answers() {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerWithin, &result) != 0;
+  return Send(WM_NULL, 0);
 }
 
 bool Soak::Send(UINT message, WPARAM wParam) {

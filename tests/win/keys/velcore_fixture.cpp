@@ -59,15 +59,6 @@ LSTATUS WINAPI MiscountingQueryInfoKey(HKEY key, LPWSTR cls, LPDWORD clsLength, 
 
 }  // namespace
 
-void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
-                const void* data, DWORD size) {
-  HKEY key = CreateKey(root, path);
-  if (!key) return;
-  EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
 void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions) {
   for (const Action& a : actions) {
     const std::wstring subkey = std::wstring(path) + L"\\" + a.subkey;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
 
@@ -26,9 +27,7 @@ struct Action {
   std::wstring name;
 };
 void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions);
-// Writes raw bytes as a value of root\path, creating the key when it is missing.
-void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
-                const void* data, DWORD size);
+using test_support::WriteValue;
 std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey);
 
 struct ShellButton {

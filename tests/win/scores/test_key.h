@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/registry_values.h"
 #include "velcore/scores/codec/score_record.h"
 
 inline ScoreEntry MakeEntry(const wchar_t* name, int32_t score, double date = 45292.0) {
@@ -24,11 +25,7 @@ inline bool SameEntry(const ScoreEntry& a, const ScoreEntry& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-struct RawValue {
-  DWORD type = 0;
-  std::vector<uint8_t> bytes;
-  bool operator==(const RawValue&) const = default;
-};
+using RawValue = test_support::RegistryValue;
 
 class TestKey {
  public:
@@ -48,13 +45,7 @@ class TestKey {
   void Clear() const { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
 
   void Write(const wchar_t* name, DWORD type, const void* data, DWORD size) const {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+    test_support::WriteValue(HKEY_CURRENT_USER, path_, name, type, data, size);
   }
   void WriteEntry(int slot, const ScoreEntry& entry) const {
     const ScoreRecord stored = EncodeRecord(entry);
@@ -76,21 +67,7 @@ class TestKey {
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
       return values;
     }
-    for (DWORD i = 0;; ++i) {
-      wchar_t name[64];
-      DWORD nameLength = 64;
-      DWORD type = 0;
-      DWORD size = 0;
-      if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) !=
-          ERROR_SUCCESS) {
-        break;
-      }
-      RawValue value;
-      value.type = type;
-      value.bytes.resize(size);
-      RegQueryValueExW(key, name, nullptr, nullptr, value.bytes.data(), &size);
-      values.emplace_back(name, value);
-    }
+    values = test_support::ReadValues(key);
     RegCloseKey(key);
     return values;
   }
