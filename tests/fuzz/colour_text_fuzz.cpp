@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/fuzz/fuzz_input.h"
-#include "velcore/scores/codec/colour_text.h"
+#include "velcore/codec/colour_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "tests/fuzz/fuzz_input.h"
-#include "velcore/scores/codec/key_values.h"
+#include "velcore/codec/key_values.h"
 
 namespace {
 

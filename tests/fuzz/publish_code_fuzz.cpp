@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/fuzz/fuzz_input.h"
-#include "velcore/scores/codec/publish_code.h"
+#include "velcore/codec/publish_code.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/fuzz/fuzz_input.h"
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "velcore/about/about_dialog.h"
 
 #include "pocketpc/shell.h"
-#include "velcore/about/maker_links.h"
+#include "velcore/dialog_parts/maker_links.h"
 #include "velcore/resource.h"
 
 std::span<const ui::MessageEntry<AboutDialog>> AboutDialog::Messages() {

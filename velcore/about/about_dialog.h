@@ -5,7 +5,7 @@
 #include <span>
 
 #include "ui/window.h"
-#include "velcore/about/hyper_link.h"
+#include "velcore/dialog_parts/hyper_link.h"
 #include "velcore/interface/velcore.h"
 
 class AboutDialog : public ui::Dialog<AboutDialog> {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/scores/codec/key_values.h"
+#include "velcore/codec/key_values.h"
 
 // A name of at most 255 characters and its terminator.
 constexpr size_t kNameLength = kKeyTextLength;

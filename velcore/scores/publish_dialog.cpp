@@ -1,10 +1,10 @@
 #include "velcore/scores/publish_dialog.h"
 
 #include "pocketpc/shell.h"
-#include "velcore/about/maker_links.h"
+#include "velcore/dialog_parts/maker_links.h"
 #include "velcore/resource.h"
-#include "velcore/scores/codec/publish_code.h"
-#include "velcore/scores/dialog_placement.h"
+#include "velcore/codec/publish_code.h"
+#include "velcore/dialog_parts/dialog_placement.h"
 
 PublishDialog::PublishDialog(const ScoreEntry& entry, int32_t gameId)
     : entry_(entry), gameId_(gameId) {}

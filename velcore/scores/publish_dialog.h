@@ -5,8 +5,8 @@
 #include <span>
 
 #include "ui/window.h"
-#include "velcore/about/hyper_link.h"
-#include "velcore/scores/codec/score_entry.h"
+#include "velcore/dialog_parts/hyper_link.h"
+#include "velcore/codec/score_entry.h"
 
 class PublishDialog : public ui::Dialog<PublishDialog> {
  public:

@@ -3,7 +3,7 @@
 
 #include <cwchar>
 
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "velcore/interface/velcore.h"
 #include "velcore/resource.h"
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 #include "velcore/scores/scores_dialog.h"
 #include "velcore/velcore_module.h"
 

@@ -7,7 +7,7 @@
 
 #include "pocketpc/shell.h"
 #include "velcore/resource.h"
-#include "velcore/scores/dialog_placement.h"
+#include "velcore/dialog_parts/dialog_placement.h"
 #include "velcore/scores/publish_dialog.h"
 #include "velcore/velcore_module.h"
 

@@ -8,7 +8,7 @@
 
 #include "ui/window.h"
 #include "velcore/interface/velcore.h"
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 class ScoresDialog : public ui::Dialog<ScoresDialog> {
  public:

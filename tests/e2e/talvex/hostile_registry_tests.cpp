@@ -18,7 +18,7 @@
 #include "registry_backup.h"
 #include "talvex_process.h"
 #include "tests/support/registry_values.h"
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 namespace {
 

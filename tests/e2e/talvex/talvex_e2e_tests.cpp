@@ -13,7 +13,7 @@
 #include "screen.h"
 #include "talvex_process.h"
 #include "tests/support/win_support.h"
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 namespace {
 

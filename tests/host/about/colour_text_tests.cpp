@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "velcore/scores/codec/colour_text.h"
+#include "velcore/codec/colour_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "velcore/scores/codec/key_values.h"
+#include "velcore/codec/key_values.h"
 
 namespace {
 

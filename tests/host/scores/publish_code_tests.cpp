@@ -4,7 +4,7 @@
 #include <climits>
 #include <string>
 
-#include "velcore/scores/codec/publish_code.h"
+#include "velcore/codec/publish_code.h"
 
 namespace {
 

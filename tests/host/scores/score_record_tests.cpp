@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 namespace {
 

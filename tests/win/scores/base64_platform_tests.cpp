@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "velcore/scores/codec/publish_code.h"
+#include "velcore/codec/publish_code.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "tests/win/scores/test_key.h"
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 namespace {
 

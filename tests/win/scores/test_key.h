@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/support/registry_values.h"
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 inline ScoreEntry MakeEntry(const wchar_t* name, int32_t score, double date = 45292.0) {
   ScoreEntry e;

@@ -1,9 +1,9 @@
-#include "velcore/scores/codec/publish_code.h"
+#include "velcore/codec/publish_code.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 size_t Base64Encode(const uint8_t* data, size_t length, char* text, size_t capacity) {
   static constexpr char kAlphabet[] =

@@ -1,4 +1,4 @@
-#include "velcore/scores/codec/score_entry.h"
+#include "velcore/codec/score_entry.h"
 
 void ScoreEntry::SetName(const Utf16Char* text) {
   size_t n = 0;

@@ -1,4 +1,4 @@
-#include "velcore/scores/codec/colour_text.h"
+#include "velcore/codec/colour_text.h"
 
 namespace {
 

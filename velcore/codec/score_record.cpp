@@ -1,4 +1,4 @@
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_record.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,11 +1,11 @@
-#include "velcore/about/hyper_link.h"
+#include "velcore/dialog_parts/hyper_link.h"
 
 #include <shellapi.h>
 
 #include <cwchar>
 #include <new>
 
-#include "velcore/scores/codec/colour_text.h"
+#include "velcore/codec/colour_text.h"
 #include "velcore/velcore_module.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/scores/codec/score_entry.h"
+#include "velcore/codec/score_entry.h"
 
 constexpr size_t kRecordSize = 68;
 constexpr uint8_t kScrambleKey = 0x5A;  // also the key of the publishing code

@@ -1,4 +1,4 @@
-#include "velcore/scores/codec/score_table.h"
+#include "velcore/codec/score_table.h"
 
 void ScoreTable::Clear() {
   count_ = 0;

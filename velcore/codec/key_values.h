@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/scores/codec/utf16.h"
+#include "velcore/codec/utf16.h"
 
 // A name of at most 255 characters and its terminator.
 constexpr size_t kKeyTextLength = 256;

@@ -1,4 +1,4 @@
-#include "velcore/scores/dialog_placement.h"
+#include "velcore/dialog_parts/dialog_placement.h"
 
 void CentreDialog(HWND dialog) {
   RECT work = {};

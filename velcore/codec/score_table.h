@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "velcore/scores/codec/score_entry.h"
-#include "velcore/scores/codec/score_record.h"
+#include "velcore/codec/score_entry.h"
+#include "velcore/codec/score_record.h"
 
 class ScoreTable {
  public:

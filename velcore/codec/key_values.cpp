@@ -1,4 +1,4 @@
-#include "velcore/scores/codec/key_values.h"
+#include "velcore/codec/key_values.h"
 
 bool ParseIntValue(const uint8_t* data, size_t size, int32_t& value) {
   if (!data || size != 4) return false;
