@@ -1,5 +1,7 @@
 #include "velcore/codec/score_table.h"
 
+#include <cstring>
+
 void ScoreTable::Clear() {
   count_ = 0;
   changedSlot_ = -1;
@@ -45,6 +47,18 @@ int ScoreTable::ClaimLowest() {
 bool ScoreTable::Admits(int32_t newScore) const {
   if (newScore == 0) return false;
   return count_ < kCapacity || newScore >= LowestScore();
+}
+
+int ScoreTable::TakeNewEntry(int32_t score, double date, const Utf16Char* placeholder) {
+  if (!Admits(score)) return -1;
+  int slot = AppendSlot();
+  if (slot < 0) slot = ClaimLowest();
+  ScoreEntry& entry = entries_[slot];
+  std::memset(&entry, 0, sizeof entry);  // nothing of the replaced entry is kept
+  entry.SetName(placeholder);
+  entry.score = score;
+  entry.date = date;
+  return slot;
 }
 
 int CompareForDisplay(int32_t first, int32_t second) {

@@ -33,6 +33,10 @@ class ScoreTable {
   // Whether a new score enters: not 0, and the table has room or the score is not below the
   // lowest (signed).
   bool Admits(int32_t newScore) const;
+  // Takes an admitted score into the next free slot, or else over the lowest entry, of which
+  // nothing is kept; the name is the placeholder the player then edits, the date the moment of
+  // the game (an OLE Automation date). The slot, marked as changed, or -1 when refused.
+  int TakeNewEntry(int32_t score, double date, const Utf16Char* placeholder);
 
 #ifdef _WIN32
   // The registry half: the table under HKEY_CURRENT_USER\keyPath, one value per slot.

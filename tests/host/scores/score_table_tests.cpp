@@ -1,10 +1,12 @@
-// The slot rules of the score table: the lowest entry, the admission of a new score, packing of
-// loaded records and the ranking for display.
+// The slot rules of the score table: the lowest entry, the admission of a new score, the slot a
+// new entry takes and what it holds, packing of loaded records and the ranking for display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "velcore/codec/score_table.h"
@@ -112,6 +114,90 @@ TEST(ScoreTable, NegativeScoreIsNeverTheLowestAndRanksLast) {
   EXPECT_LT(CompareForDisplay(INT32_MAX, -5), 0);
   EXPECT_GT(CompareForDisplay(INT32_MIN, 1), 0);
   EXPECT_EQ(CompareForDisplay(7, 7), 0);
+}
+
+// A table as loaded (nothing changed yet) whose every name fills its field, so that any byte
+// left of a replaced entry shows.
+ScoreTable LoadedTable(const std::vector<int32_t>& scores) {
+  ScoreTable table;
+  for (size_t n = 0; n < scores.size(); ++n) {
+    ScoreEntry e;
+    std::memset(&e, 0, sizeof e);
+    for (size_t i = 0; i < kNameLength; ++i) e.name[i] = static_cast<Utf16Char>('a' + (n + i) % 26);
+    e.score = scores[n];
+    e.date = 40000.5 + static_cast<double>(n);
+    table.AcceptRecord(EncodeRecord(e));
+  }
+  return table;
+}
+
+bool SameEntry(const ScoreEntry& a, const ScoreEntry& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+using Text = std::basic_string<Utf16Char>;
+Text TextOf(const char* ascii) {
+  Text text;
+  for (; *ascii; ++ascii) text.push_back(static_cast<Utf16Char>(*ascii));
+  return text;
+}
+
+TEST(ScoreTable, TakeNewEntryFillsTheRightSlotAndNothingElse) {
+  const std::vector<int32_t> full = {900, 800, 700, 500, 600, 650, 750, 500, 850, 950};
+  const std::vector<int32_t> fullWithNegative = {900, 800, -5, 100, 600, 650, 750, 550, 850, 950};
+  struct Case {
+    const char* name;
+    std::vector<int32_t> stored;
+    int32_t score;
+    int slot;  // -1: refused
+  } cases[] = {
+      {"empty table", {}, 100, 0},
+      {"room left: the next free slot", {300, 100, 200}, 50, 3},
+      {"negative into a table with room", {300, 100, 200}, -5, 3},
+      {"nine: the tenth slot", {9, 8, 7, 6, 5, 4, 3, 2, 1}, 1, 9},
+      {"full: over the lowest", full, 1000, 3},
+      {"full: equal to the lowest, first of equals", full, 500, 3},
+      {"full: the lowest read unsigned", fullWithNegative, 100, 3},
+      {"full: below the lowest", full, 499, -1},
+      {"full: negative", full, -5, -1},
+      {"full: below the unsigned lowest", fullWithNegative, 99, -1},
+      {"no new score", {300}, 0, -1},
+      {"no new score, empty", {}, 0, -1},
+  };
+  const Text placeholder = TextOf("<Enter name here>");
+  const double date = 46000.75;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScoreTable table = LoadedTable(c.stored);
+    const ScoreTable before = table;
+    ASSERT_EQ(table.Count(), static_cast<int>(c.stored.size()));
+
+    EXPECT_EQ(table.TakeNewEntry(c.score, date, placeholder.c_str()), c.slot);
+    const int grown = c.slot == static_cast<int>(c.stored.size()) ? 1 : 0;
+    EXPECT_EQ(table.Count(), before.Count() + grown);
+    EXPECT_EQ(table.ChangedSlot(), c.slot);
+    for (int slot = 0; slot < before.Count(); ++slot) {
+      if (slot == c.slot) continue;
+      EXPECT_TRUE(SameEntry(table.Entry(slot), before.Entry(slot))) << slot;
+    }
+    if (c.slot < 0) continue;
+    // Nothing of the replaced entry: the placeholder, zeros behind it, the score and the date.
+    ScoreEntry expected;
+    std::memset(&expected, 0, sizeof expected);
+    std::copy(placeholder.begin(), placeholder.end(), expected.name);
+    expected.score = c.score;
+    expected.date = date;
+    EXPECT_TRUE(SameEntry(table.Entry(c.slot), expected));
+  }
+}
+
+TEST(ScoreTable, TakeNewEntryKeepsTheNameInItsField) {
+  const Text longer(40, 'x');
+  ScoreTable table = LoadedTable({5});
+  ASSERT_EQ(table.TakeNewEntry(7, 1.0, longer.c_str()), 1);
+  EXPECT_EQ(Text(table.Entry(1).name), longer.substr(0, kNameLength));
+  ASSERT_EQ(table.TakeNewEntry(8, 1.0, nullptr), 2);
+  EXPECT_EQ(table.Entry(2).name[0], 0);
 }
 
 TEST(ScoreTable, AcceptRecordPacksValidRecordsAndSkipsDamaged) {
