@@ -112,11 +112,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool full = model.entries.size() >= ScoreTable::kCapacity;
         const bool admitted = score != 0 && (!full || score >= model.entries[lowest].score);
         FUZZ_CHECK(table.Admits(score) == admitted);
-        if (!admitted) break;
-        int slot = table.AppendSlot();
-        if (slot < 0) slot = table.ClaimLowest();
+        // The new entry holds the placeholder, the score and the date, and nothing else.
         const ScoreEntry e = MakeEntry(in, score);
-        table.Entry(slot) = e;
+        const int slot = table.TakeNewEntry(score, e.date, e.name);
+        if (!admitted) {
+          FUZZ_CHECK(slot == -1);
+          break;
+        }
         const int expected = full ? lowest : static_cast<int>(model.entries.size());
         FUZZ_CHECK(slot == expected);
         if (full) {
