@@ -1,6 +1,7 @@
 // The ScoresBox export: load the table, let a new score in or refuse it, run the dialog, store.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleauto.h>
 
 #include "velcore/interface/velcore.h"
 #include "velcore/resource.h"
@@ -8,17 +9,36 @@
 #include "velcore/scores/scores_dialog.h"
 #include "velcore/velcore_module.h"
 
+namespace {
+
+// Now, in local time, as the OLE Automation date an entry stores (0 if the clock will not say).
+double LocalDateNow() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  double date = 0.0;
+  SystemTimeToVariantTime(&now, &date);
+  return date;
+}
+
+}  // namespace
+
 extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   if (!info) return 0;
   ScoreTable table;
   table.Load(info->keyPath);
-  // Too low for a full table: no window at all.
-  if (info->newScore != 0 && !table.Admits(info->newScore)) return 0;
+  int newSlot = -1;
+  if (info->newScore != 0) {
+    wchar_t placeholder[kNameLength] = {};
+    LoadStringW(VelcoreModule(), IDS_ENTER_NAME, placeholder, kNameLength);
+    newSlot = table.TakeNewEntry(info->newScore, LocalDateNow(), placeholder);
+    // Too low for a full table: no window at all.
+    if (newSlot < 0) return 0;
+  }
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  ScoresDialog dialog(*info, table);
-  if (dialog.Run(VelcoreModule(), IDD_SCORES, info->owner) != 1 || info->newScore == 0) return 0;
+  ScoresDialog dialog(*info, table, newSlot);
+  if (dialog.Run(VelcoreModule(), IDD_SCORES, info->owner) != 1 || newSlot < 0) return 0;
   table.Save(info->keyPath);
   return 1;
 }

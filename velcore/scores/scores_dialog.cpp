@@ -2,7 +2,6 @@
 
 #include <oleauto.h>
 
-#include <cstring>
 #include <cwchar>
 
 #include "pocketpc/shell.h"
@@ -18,8 +17,8 @@ constexpr int kDateColumnWidth = 150;
 
 }  // namespace
 
-ScoresDialog::ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table)
-    : info_(info), table_(table), newScore_(info.newScore) {}
+ScoresDialog::ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table, int newSlot)
+    : info_(info), table_(table), newEntry_(newSlot >= 0 ? &table.Entry(newSlot) : nullptr) {}
 
 std::span<const ui::MessageEntry<ScoresDialog>> ScoresDialog::Messages() {
   static const ui::MessageEntry<ScoresDialog> table[] = {
@@ -51,10 +50,10 @@ LRESULT ScoresDialog::OnInitDialog(WPARAM, LPARAM) {
   list_ = Item(IDC_SCORE_LIST);
   CentreDialog(hwnd_);
   InsertColumns();
+  // A new entry of its own slot is the last one, so its row goes in after the stored ones; one
+  // over the lowest entry takes that entry's row.
   for (int slot = 0; slot < table_.Count(); ++slot) InsertRow(&table_.Entry(slot));
-  if (newScore_ != 0) {
-    TakeNewEntry();
-  } else if (table_.Count() > 0) {
+  if (!newEntry_ && table_.Count() > 0) {
     // Before sorting: the first entry read, wherever it ends up.
     SelectRow(FindRow(&table_.Entry(0)));
   }
@@ -68,18 +67,15 @@ LRESULT ScoresDialog::OnInitDialog(WPARAM, LPARAM) {
 }
 
 void ScoresDialog::InsertColumns() {
-  static constexpr struct {
-    UINT text;
-    int width;
-  } kColumns[] = {{IDS_COLUMN_NAME, 150}, {IDS_COLUMN_SCORE, 50}, {IDS_COLUMN_DATE, 150}};
+  // Widths come from FitColumns once the rows are in.
+  static constexpr UINT kColumns[] = {IDS_COLUMN_NAME, IDS_COLUMN_SCORE, IDS_COLUMN_DATE};
   HINSTANCE module = VelcoreModule();
   for (int i = 0; i < 3; ++i) {
     wchar_t text[32] = {};
-    LoadStringW(module, kColumns[i].text, text, 32);
+    LoadStringW(module, kColumns[i], text, 32);
     LVCOLUMNW column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = kColumns[i].width;
     column.pszText = text;
     column.iSubItem = i;
     SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
@@ -101,29 +97,6 @@ void ScoresDialog::InsertRow(ScoreEntry* entry) {
     cell.pszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
   }
-}
-
-void ScoresDialog::TakeNewEntry() {
-  SYSTEMTIME now = {};
-  GetLocalTime(&now);
-  double date = 0.0;
-  SystemTimeToVariantTime(&now, &date);
-
-  int slot = table_.AppendSlot();
-  if (slot >= 0) {
-    InsertRow(&table_.Entry(slot));
-  } else {
-    slot = table_.ClaimLowest();  // its row shows the new entry from now on
-  }
-  if (slot < 0) return;
-  ScoreEntry& entry = table_.Entry(slot);
-  std::memset(&entry, 0, sizeof entry);  // nothing of the replaced entry is kept
-  wchar_t name[kNameLength] = {};
-  LoadStringW(VelcoreModule(), IDS_ENTER_NAME, name, kNameLength);
-  entry.SetName(name);
-  entry.score = newScore_;
-  entry.date = date;
-  newEntry_ = &entry;
 }
 
 void ScoresDialog::SelectRow(int row) {
@@ -230,7 +203,7 @@ LRESULT ScoresDialog::OnGetDispInfo(NMHDR* header) {
 
 LRESULT ScoresDialog::OnBeginLabelEdit(NMHDR* header) {
   const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-  const bool editable = newScore_ != 0 && newEntry_ && EntryOfRow(item.iItem) == newEntry_;
+  const bool editable = newEntry_ && EntryOfRow(item.iItem) == newEntry_;
   return editable ? FALSE : TRUE;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The high-score list. With a new score its row is in the list from the start and its name is
-// open for typing; every cell takes its text from the entry's slot on demand.
+// The high-score list. With a new entry (its slot already taken in the table) its row is in the
+// list from the start and its name is open for typing; every cell takes its text from the entry's
+// slot on demand.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,7 +13,8 @@
 
 class ScoresDialog : public ui::Dialog<ScoresDialog> {
  public:
-  ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table);
+  // newSlot: the slot of the new entry, or -1 when there is none.
+  ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table, int newSlot);
 
   static std::span<const ui::MessageEntry<ScoresDialog>> Messages();
   static std::span<const ui::CommandEntry<ScoresDialog>> Commands();
@@ -32,7 +34,6 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
 
   void InsertColumns();
   void InsertRow(ScoreEntry* entry);
-  void TakeNewEntry();
   void SelectRow(int row);
   void FitColumns();
   int FindRow(const ScoreEntry* entry) const;
@@ -41,7 +42,6 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
 
   const ScoresBoxInfo& info_;
   ScoreTable& table_;
-  const int32_t newScore_;
-  ScoreEntry* newEntry_ = nullptr;
+  ScoreEntry* const newEntry_;
   HWND list_ = nullptr;
 };
