@@ -98,6 +98,7 @@ bool MainFrame::CreateChildren(const FrameLayout& layout) {
     return false;
   }
   preview_.SetPainter(game_.Painter());
+  game_.SetTexture(instance_, IDB_TEXTURE);
   return game_.Create(0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                       layout.board, hwnd_, nullptr, instance_) != nullptr;
 }

@@ -1,7 +1,5 @@
 #include "views/block_painter.h"
 
-#include "shell/res/resource.h"
-
 const COLORREF BlockPainter::kLightColours[kColours] = {
     RGB(255, 60, 60),   RGB(255, 255, 60), RGB(60, 255, 60),  RGB(60, 60, 255),
     RGB(255, 255, 255), RGB(255, 60, 255), RGB(60, 255, 255),
@@ -24,9 +22,9 @@ void DeleteHandle(Handle& handle) {
 
 }  // namespace
 
-void BlockPainter::Create() {
+void BlockPainter::Create(HINSTANCE textureModule, UINT textureId) {
   Destroy();  // a second window on the same object must not leak the first set
-  patternBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TEXTURE));
+  patternBitmap = LoadBitmapW(textureModule, MAKEINTRESOURCEW(textureId));
   if (patternBitmap) patternBrush = CreatePatternBrush(patternBitmap);
   flashBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
   framePen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));

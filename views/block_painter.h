@@ -11,9 +11,10 @@ class BlockPainter {
   BlockPainter(const BlockPainter&) = delete;
   BlockPainter& operator=(const BlockPainter&) = delete;
 
-  // A failed object stays null and draws nothing; failures are not reported. Creating again
-  // replaces the objects.
-  void Create();
+  // The texture of the well is the bitmap resource textureId of textureModule. A failed object
+  // (a texture that is not there too) stays null and draws nothing; failures are not reported.
+  // Creating again replaces the objects.
+  void Create(HINSTANCE textureModule, UINT textureId);
   // Safe to call again: only handles that still exist are deleted.
   void Destroy();
 

@@ -94,7 +94,7 @@ LRESULT BoardView::OnCreate(WPARAM, LPARAM) {
   RECT client;
   GetClientRect(hwnd_, &client);
   flags &= ~PartialRepaint;
-  painter.Create();
+  painter.Create(textureModule, textureId);
   Layout(client);
   board.Clear();
   BuildPieceSet(pieces);

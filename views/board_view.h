@@ -17,6 +17,12 @@ class BoardView : public GameController, public ui::Window<BoardView> {
   BoardView() = default;
   ~BoardView() override;
 
+  // Where the well's texture is: a bitmap resource, loaded when the window is created.
+  void SetTexture(HINSTANCE module, UINT id) {
+    textureModule = module;
+    textureId = id;
+  }
+
   // The preview draws with the same pens and brushes; they exist while the window does.
   BlockPainter* Painter() { return &painter; }
 
@@ -41,6 +47,8 @@ class BoardView : public GameController, public ui::Window<BoardView> {
   HDC memDC = nullptr;
   HBITMAP backBuffer = nullptr;
   BlockPainter painter;
+  HINSTANCE textureModule = nullptr;
+  UINT textureId = 0;
   int32_t cellSize = 0;
   RECT clientRect = {};
   RECT frameRect = {};

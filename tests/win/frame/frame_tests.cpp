@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <mmsystem.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,21 @@ TEST_F(FrameTest, CreationBuildsTheWindowAndStartsAGame) {
   EXPECT_STREQ(text, L"Extras");
   EXPECT_EQ(pause.idCommand, IDM_PAUSE);
   EXPECT_EQ(pause.iBitmap, 0);
+
+  // The empty bottom of the well shows the speckled stone texture from the program's resources,
+  // not one flat colour.
+  HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
+  ASSERT_NE(board, nullptr);
+  UpdateWindow(board);
+  RECT well = {};
+  GetClientRect(board, &well);
+  HDC dc = GetDC(board);
+  std::set<COLORREF> shades;
+  for (int y = well.bottom - 30; y < well.bottom - 10; ++y) {
+    for (int x = 10; x < 40; ++x) shades.insert(GetPixel(dc, x, y));
+  }
+  ReleaseDC(board, dc);
+  EXPECT_GT(shades.size(), 10u);
 }
 
 TEST_F(FrameTest, ChildrenFollowTheLayout) {

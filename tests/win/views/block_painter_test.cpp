@@ -37,7 +37,7 @@ int CheckCell(const Dib& dib, const RECT& cell, COLORREF light, COLORREF dark, C
 
 class BlockPainterTest : public ::testing::Test {
  protected:
-  void SetUp() override { painter.Create(); }
+  void SetUp() override { painter.Create(GetModuleHandleW(nullptr), IDB_TEXTURE); }
   BlockPainter painter;
 };
 
@@ -120,7 +120,7 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   const int baseline = OwnGdiObjects();
   ASSERT_GE(baseline, 0);
   BlockPainter painter;
-  painter.Create();
+  painter.Create(GetModuleHandleW(nullptr), IDB_TEXTURE);
   const std::vector<HGDIOBJ> created = Handles(painter);
   for (HGDIOBJ h : created) ASSERT_NE(GetObjectType(h), 0u);
 
@@ -138,7 +138,7 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   EXPECT_EQ(OwnGdiObjects(), baseline + static_cast<int>(created.size()));
 
   // Creating again replaces the set without leaking the first one.
-  painter.Create();
+  painter.Create(GetModuleHandleW(nullptr), IDB_TEXTURE);
   for (HGDIOBJ h : created) EXPECT_EQ(GetObjectType(h), 0u);
   const std::vector<HGDIOBJ> recreated = Handles(painter);
   for (HGDIOBJ h : recreated) ASSERT_NE(GetObjectType(h), 0u);
@@ -155,6 +155,39 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   for (HGDIOBJ h : Handles(painter)) EXPECT_EQ(h, nullptr);
   EXPECT_EQ(GetObjectType(bystander), static_cast<DWORD>(OBJ_PEN));
   DeleteObject(bystander);
+}
+
+// A texture that is not where the caller says: the well goes without its pattern, everything
+// else is made, and nothing leaks.
+TEST(BlockPainterObjects, MissingTextureLeavesOnlyThePatternNull) {
+  const struct {
+    const char* name;
+    HMODULE module;
+    UINT id;
+  } cases[] = {
+      {"wrong id", GetModuleHandleW(nullptr), IDB_TEXTURE + 1000},
+      {"wrong module", GetModuleHandleW(L"kernel32.dll"), IDB_TEXTURE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NE(c.module, nullptr);
+    ASSERT_EQ(FindResourceW(c.module, MAKEINTRESOURCEW(c.id), MAKEINTRESOURCEW(2)), nullptr);
+    const int baseline = OwnGdiObjects();
+    ASSERT_GE(baseline, 0);
+    BlockPainter painter;
+    painter.Create(c.module, c.id);
+    EXPECT_EQ(painter.patternBitmap, nullptr);
+    EXPECT_EQ(painter.patternBrush, nullptr);
+    int made = 0;
+    for (HGDIOBJ h : Handles(painter)) {
+      if (h == painter.patternBitmap || h == painter.patternBrush) continue;
+      EXPECT_NE(GetObjectType(h), 0u);
+      ++made;
+    }
+    EXPECT_EQ(OwnGdiObjects(), baseline + made);
+    painter.Destroy();
+    EXPECT_EQ(OwnGdiObjects(), baseline);
+  }
 }
 
 TEST(TextureResource, IsASmall256ColourGreySpeckle) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "pixels.h"
+#include "shell/res/resource.h"
 #include "ui/window.h"
 #include "views/board_view.h"
 
@@ -36,6 +37,7 @@ class BoardProbe : public BoardView {
   using GameController::y;
 
   HWND Open(HWND parent, const RECT& rect) {
+    SetTexture(GetModuleHandleW(nullptr), IDB_TEXTURE);
     return Create(0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
                   parent, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr));
   }

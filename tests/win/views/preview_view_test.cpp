@@ -43,7 +43,7 @@ class PreviewWindowTest : public ::testing::Test {
   static constexpr int kWidth = 60, kHeight = 40;
   void SetUp() override {
     BuildPieceSet(pieces);
-    painter.Create();
+    painter.Create(GetModuleHandleW(nullptr), IDB_TEXTURE);
     ASSERT_NE(painter.patternBrush, nullptr) << "texture resource missing";
     ASSERT_NE(host.Open(RECT{0, 0, kWidth + 20, kHeight + 20}), nullptr);
   }
