@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "host_window.h"
+#include "tests/win/views/host_window.h"
 
 namespace {
 
