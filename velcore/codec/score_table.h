@@ -34,13 +34,11 @@ class ScoreTable {
   // lowest (signed).
   bool Admits(int32_t newScore) const;
 
-#ifdef _WIN32
-  // The registry half: the table under HKEY_CURRENT_USER\keyPath, one value per slot.
-  void Load(const wchar_t* keyPath);
-  void Save(const wchar_t* keyPath);
-#endif
-
  private:
+  // The table's place in the registry (velcore/scores/score_table_registry.h) keeps track of
+  // what it loaded and saved.
+  friend struct ScoreTableRegistry;
+
   std::array<ScoreEntry, kCapacity> entries_ = {};
   int count_ = 0;
   int changedSlot_ = -1;

@@ -4,14 +4,14 @@
 
 #include "velcore/interface/velcore.h"
 #include "velcore/resource.h"
-#include "velcore/codec/score_table.h"
+#include "velcore/scores/score_table_registry.h"
 #include "velcore/scores/scores_dialog.h"
 #include "velcore/velcore_module.h"
 
 extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   if (!info) return 0;
   ScoreTable table;
-  table.Load(info->keyPath);
+  ScoreTableRegistry::Load(table, info->keyPath);
   // Too low for a full table: no window at all.
   if (info->newScore != 0 && !table.Admits(info->newScore)) return 0;
 
@@ -19,6 +19,6 @@ extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   InitCommonControlsEx(&controls);
   ScoresDialog dialog(*info, table);
   if (dialog.Run(VelcoreModule(), IDD_SCORES, info->owner) != 1 || info->newScore == 0) return 0;
-  table.Save(info->keyPath);
+  ScoreTableRegistry::Save(table, info->keyPath);
   return 1;
 }
