@@ -45,6 +45,11 @@ class RegistryTest : public ::testing::Test {
     test_support::WriteValue(HKEY_CURRENT_USER, path_, name, type, data.data(),
                              static_cast<DWORD>(data.size()));
   }
+  // The test key, opened for reading, once the value is stored in it.
+  RegistryKey Holding(const wchar_t* name, DWORD type, const Bytes& data) {
+    Put(name, type, data);
+    return OpenTest();
+  }
   RegistryKey OpenTest(REGSAM access = KEY_READ) const {
     return RegistryKey::Open(HKEY_CURRENT_USER, path_.c_str(), access);
   }
@@ -74,11 +79,8 @@ TEST_F(RegistryTest, DwordIsTakenOnlyAtFourBytes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Put(L"v", c.type, c.data);
-    const RegistryKey key = OpenTest();
-    ASSERT_TRUE(key);
     DWORD value = kUntouched;
-    EXPECT_EQ(key.ReadDword(L"v", value, c.wanted), c.taken);
+    EXPECT_EQ(Holding(L"v", c.type, c.data).ReadDword(L"v", value, c.wanted), c.taken);
     EXPECT_EQ(value, c.value);
   }
   DWORD value = kUntouched;
@@ -125,8 +127,7 @@ TEST_F(RegistryTest, TextIsBoundedAndTerminated) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Put(L"t", c.type, c.data);
-    const RegistryKey key = OpenTest();
+    const RegistryKey key = Holding(L"t", c.type, c.data);
     ASSERT_TRUE(key);
     bool taken = false;
     std::wstring text;
@@ -168,9 +169,8 @@ TEST_F(RegistryTest, BinaryIsTakenOnlyAtItsExactSize) {
     SCOPED_TRACE(c.what);
     Bytes stored(c.size);
     for (size_t i = 0; i < stored.size(); ++i) stored[i] = static_cast<BYTE>(i + 1);
-    Put(L"b", c.type, stored);
     Bytes read(68, 0);
-    EXPECT_EQ(OpenTest().ReadBinary(L"b", read, c.wanted), c.taken);
+    EXPECT_EQ(Holding(L"b", c.type, stored).ReadBinary(L"b", read, c.wanted), c.taken);
     if (c.taken) {
       EXPECT_EQ(read, stored);
     }
