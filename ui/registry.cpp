@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 
 #include "velcore/codec/key_values.h"
 
@@ -83,7 +84,7 @@ bool RegistryKey::WriteDword(const wchar_t* name, DWORD value) const {
 
 bool RegistryKey::WriteText(const wchar_t* name, const wchar_t* text) const {
   if (!key_ || !text) return false;
-  const DWORD size = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+  const DWORD size = static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t));
   return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
          ERROR_SUCCESS;
 }

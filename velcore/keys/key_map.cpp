@@ -16,6 +16,8 @@ void ReadInt(const ui::RegistryKey& key, const wchar_t* name, int32_t& value) {
   if (key.ReadDword(name, stored)) value = static_cast<int32_t>(stored);
 }
 
+static_assert(ui::RegistryKey::kSubkeyNameLength <= kNameLength, "a walked name fits the entry");
+
 }  // namespace
 
 bool KeyMap::Load(const wchar_t* path) {
@@ -26,7 +28,7 @@ bool KeyMap::Load(const wchar_t* path) {
     // Subkeys may come and go meanwhile: the walk never reads more than were counted, and only
     // entries whose subkey name was read are kept, so that saving cannot write into the wrong key.
     const std::optional<DWORD> count = key.ForEachSubkey([&](const wchar_t* name, DWORD length) {
-      if (length == 0 || length >= kNameLength) return;
+      if (length == 0) return;
       KeyMapEntry entry;
       std::wmemcpy(entry.subkey, name, length + 1);
       if (const ui::RegistryKey action =
