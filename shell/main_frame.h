@@ -7,13 +7,12 @@
 
 #include "game/game_controller.h"
 #include "shell/layout.h"
+#include "shell/registry_paths.h"
 #include "shell/settings.h"
 #include "ui/window.h"
 #include "views/board_view.h"
 #include "views/preview_view.h"
 
-constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\Gravlin\\Keys";
-constexpr wchar_t kScorePath[] = L"Software\\Velmora\\Gravlin\\Score";
 constexpr int kGameId = 83;
 constexpr int kScoreTableSize = 10;
 

@@ -1,8 +1,9 @@
 #pragma once
-// The player's three options and their place in the registry.
+// The player's three options in the registry.
 #include <cstdint>
 
-constexpr wchar_t kOptionsPath[] = L"Software\\Velmora\\Gravlin\\Options";
+#include "shell/registry_paths.h"
+
 constexpr uint32_t kLevelCount = 10;  // stored 0-9, shown 1-10
 
 struct Settings {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,48 @@ inline void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
   EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
             ERROR_SUCCESS);
   RegCloseKey(key);
+}
+
+// One value of root\path as stored, or nothing when it or its key is missing.
+inline std::optional<RegistryValue> ReadValue(HKEY root, const std::wstring& path,
+                                              const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::optional<RegistryValue> value;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::vector<BYTE> bytes(size);
+    if (RegQueryValueExW(key, name, nullptr, &type, bytes.data(), &size) == ERROR_SUCCESS) {
+      bytes.resize(size);
+      value = RegistryValue{type, std::move(bytes)};
+    }
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+inline bool KeyExists(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+// Copies root\from with everything in it over root\to, creating it; false when from is missing
+// or the copy failed.
+inline bool CopyTree(HKEY root, const std::wstring& from, const std::wstring& to) {
+  HKEY source = nullptr, target = nullptr;
+  if (RegOpenKeyExW(root, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
+  bool copied = false;
+  if (RegCreateKeyExW(root, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
+      ERROR_SUCCESS) {
+    copied = RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
+    RegCloseKey(target);
+  }
+  RegCloseKey(source);
+  return copied;
 }
 
 // Every value of an open key in the registry's order, names of any length included.

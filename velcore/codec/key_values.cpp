@@ -8,14 +8,15 @@ bool ParseIntValue(const uint8_t* data, size_t size, int32_t& value) {
   return true;
 }
 
-bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char (&text)[kKeyTextLength]) {
+bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char* text, size_t capacity) {
+  if (!text || capacity == 0) return false;
   text[0] = 0;
-  if (size > sizeof text || (!data && size > 0)) return false;
+  if (size > capacity * sizeof(Utf16Char) || (!data && size > 0)) return false;
   // An odd last byte is half a character: ignored.
   const size_t units = size / 2;
   size_t length = 0;
   while (length < units && (data[2 * length] | data[2 * length + 1]) != 0) ++length;
-  if (length >= kKeyTextLength) return false;
+  if (length >= capacity) return false;
   for (size_t i = 0; i < length; ++i) {
     text[i] = static_cast<Utf16Char>(data[2 * i] | (data[2 * i + 1] << 8));
   }

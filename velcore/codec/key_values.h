@@ -14,7 +14,13 @@ constexpr size_t kKeyTextLength = 256;
 // for any other size (a shorter value would leave part of the field unread).
 bool ParseIntValue(const uint8_t* data, size_t size, int32_t& value);
 
-// A string of at most 255 characters from size bytes, stored with or without its terminator:
-// the first NUL, if any, ends it. Returns false and leaves text empty when the data is longer
-// than the field or holds 256 characters without a NUL.
-bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char (&text)[kKeyTextLength]);
+// A string from size bytes into a field of capacity units, stored with or without its
+// terminator: the first NUL, if any, ends it; an odd last byte is ignored. Returns false and
+// leaves text empty (when it has room at all) when the data is longer than the field or holds
+// capacity characters without a NUL.
+bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char* text, size_t capacity);
+
+// The same for a name of at most 255 characters.
+inline bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char (&text)[kKeyTextLength]) {
+  return ParseTextValue(data, size, text, kKeyTextLength);
+}

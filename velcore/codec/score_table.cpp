@@ -5,13 +5,14 @@
 void ScoreTable::Clear() {
   count_ = 0;
   changedSlot_ = -1;
-  loadedValues_ = 0;
+  takenFrom_ = 0;
 }
 
-bool ScoreTable::AcceptRecord(const ScoreRecord& stored) {
+bool ScoreTable::AcceptRecord(const ScoreRecord& stored, int storedAs) {
   if (count_ >= kCapacity) return false;
   if (!DecodeRecord(stored, entries_[count_])) return false;
   ++count_;
+  if (storedAs >= 0 && storedAs < kCapacity) takenFrom_ |= static_cast<uint16_t>(1u << storedAs);
   return true;
 }
 

@@ -14,11 +14,16 @@ class ScoreTable {
 
   // Empties the table; nothing has changed since.
   void Clear();
-  // Takes a stored record into the next free slot when its checksum matches.
-  bool AcceptRecord(const ScoreRecord& stored);
+  // Takes a stored record into the next free slot when its checksum matches; storedAs (0 to
+  // kCapacity - 1) names the place it was stored under, for TakenFrom.
+  bool AcceptRecord(const ScoreRecord& stored, int storedAs = -1);
 
   int Count() const { return count_; }
   int ChangedSlot() const { return changedSlot_; }
+  // Bit n: a record stored as n was taken in since the last Clear.
+  uint16_t TakenFrom() const { return takenFrom_; }
+  // The table is stored as it stands: nothing has changed since.
+  void MarkSaved() { changedSlot_ = -1; }
   ScoreEntry& Entry(int slot) { return entries_[slot]; }
   const ScoreEntry& Entry(int slot) const { return entries_[slot]; }
 
@@ -38,17 +43,11 @@ class ScoreTable {
   // the game (an OLE Automation date). The slot, marked as changed, or -1 when refused.
   int TakeNewEntry(int32_t score, double date, const Utf16Char* placeholder);
 
-#ifdef _WIN32
-  // The registry half: the table under HKEY_CURRENT_USER\keyPath, one value per slot.
-  void Load(const wchar_t* keyPath);
-  void Save(const wchar_t* keyPath);
-#endif
-
  private:
   std::array<ScoreEntry, kCapacity> entries_ = {};
   int count_ = 0;
   int changedSlot_ = -1;
-  uint16_t loadedValues_ = 0;  // bit n: value "n" was taken in by the last Load
+  uint16_t takenFrom_ = 0;
 };
 
 // Ranking for display, highest first: negative when first goes above second. Signed, and safe

@@ -5,12 +5,13 @@
 #include <cwchar>
 #include <new>
 
+#include "ui/registry.h"
 #include "velcore/codec/colour_text.h"
+#include "velcore/registry_paths.h"
 #include "velcore/velcore_module.h"
 
 namespace {
 
-constexpr wchar_t kColourKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 constexpr DWORD kColourTextBytes = 24;
 
 std::unique_ptr<wchar_t[]> CopyText(const wchar_t* text) {
@@ -53,16 +54,10 @@ bool Launch(HWND owner, const wchar_t* file, const wchar_t* parameters) {
   return ShellExecuteExW(&launch) != FALSE;
 }
 
-bool ReadColour(HKEY key, const wchar_t* name, COLORREF& colour) {
-  wchar_t text[kColourTextBytes / sizeof(wchar_t) + 1] = {};
-  DWORD type = 0;
-  DWORD size = kColourTextBytes;
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  if (type != REG_SZ) return false;
-  text[size / sizeof(wchar_t)] = L'\0';  // the stored text need not end with a NUL
+// The browser's text, "red,green,blue", of at most 24 bytes with or without its terminator.
+bool ReadColour(const ui::RegistryKey& key, const wchar_t* name, COLORREF& colour) {
+  wchar_t text[kColourTextBytes / sizeof(wchar_t) + 1];
+  if (!key.ReadText(name, text, kColourTextBytes, REG_SZ)) return false;
   uint32_t parsed = 0;
   if (!ParseColourText(text, parsed)) return false;
   colour = parsed;
@@ -164,13 +159,11 @@ void HyperLink::UpdateLinkRect() {
 }
 
 void HyperLink::ReadColours() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kColourKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    return;
-  }
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, kLinkColourPath, KEY_QUERY_VALUE);
+  if (!key) return;
   ReadColour(key, L"Anchor Color", linkColour_);
   ReadColour(key, L"Anchor Color Visited", visitedColour_);
-  RegCloseKey(key);
 }
 
 LRESULT HyperLink::OnPaint(WPARAM wParam, LPARAM) {

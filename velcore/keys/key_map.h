@@ -7,7 +7,10 @@
 #include <span>
 #include <vector>
 
-#include "velcore/keys/registry_value.h"
+#include "velcore/codec/key_values.h"
+
+// A name of at most 255 characters and its terminator.
+constexpr size_t kNameLength = kKeyTextLength;
 
 struct KeyMapEntry {
   int32_t Id = -1;    // sent to the target window as wParam

@@ -2,11 +2,12 @@
 
 #include <new>
 
+#include "ui/registry.h"
 #include "velcore/keys/key_map.h"
+#include "velcore/registry_paths.h"
 
 namespace {
 
-constexpr wchar_t kShellKeysPath[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
 constexpr wchar_t kNameValue[] = L"Name";
 
 int HexDigit(wchar_t c) {
@@ -28,41 +29,25 @@ int32_t PlatformButtonList::CodeFromName(const wchar_t* name, size_t length) {
 
 void PlatformButtonList::Load() {
   if (count_ >= 0) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kShellKeysPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return;
-  }
-  DWORD count = 0;
-  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-    try {
-      std::vector<PlatformButton> buttons;
-      // Never more than were counted, whatever appears meanwhile.
-      for (DWORD i = 0; i < count; ++i) {
-        wchar_t name[kNameLength];
-        DWORD length = kNameLength;
-        const LSTATUS status =
-            RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) break;
-        if (length >= kNameLength) continue;
-        name[length] = L'\0';
-        PlatformButton button;
-        button.code = CodeFromName(name, length);
-        HKEY sub = nullptr;
-        if (RegOpenKeyExW(key, name, 0, KEY_QUERY_VALUE, &sub) == ERROR_SUCCESS) {
-          ReadRegistryText(sub, kNameValue, button.Name);
-          RegCloseKey(sub);
-        }
-        buttons.push_back(button);
+  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_LOCAL_MACHINE, kShellKeysPath, KEY_READ);
+  if (!key) return;
+  try {
+    std::vector<PlatformButton> buttons;
+    // Never more than were counted, whatever appears meanwhile.
+    const std::optional<DWORD> count = key.ForEachSubkey([&](const wchar_t* name, DWORD length) {
+      PlatformButton button;
+      button.code = CodeFromName(name, length);
+      if (const ui::RegistryKey sub = ui::RegistryKey::Open(key.Handle(), name, KEY_QUERY_VALUE)) {
+        sub.ReadText(kNameValue, button.Name);
       }
-      buttons_.swap(buttons);
-      count_ = static_cast<int32_t>(buttons_.size());
-    } catch (const std::bad_alloc&) {
-      // The list stays unread.
-    }
+      buttons.push_back(button);
+    });
+    if (!count) return;
+    buttons_.swap(buttons);
+    count_ = static_cast<int32_t>(buttons_.size());
+  } catch (const std::bad_alloc&) {
+    // The list stays unread.
   }
-  RegCloseKey(key);
 }
 
 const PlatformButton* PlatformButtonList::Find(int32_t code) const {

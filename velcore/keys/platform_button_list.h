@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "velcore/keys/registry_value.h"
+#include "velcore/keys/key_map.h"
 
 struct PlatformButton {
   int32_t code = -1;  // from the subkey name; -1 when the name has another form

@@ -1,9 +1,10 @@
-// The registry half of ScoreTable: one REG_BINARY value per slot, named by the slot number.
+#include "velcore/scores/score_table_registry.h"
+
 #include <windows.h>
 
 #include <cwchar>
 
-#include "velcore/codec/score_table.h"
+#include "ui/registry.h"
 
 namespace {
 
@@ -14,44 +15,32 @@ struct SlotName {
 
 }  // namespace
 
-void ScoreTable::Load(const wchar_t* keyPath) {
-  Clear();
+void ScoreTableRegistry::Load(ScoreTable& table, const wchar_t* keyPath) {
+  table.Clear();
   // A null or empty path would open HKEY_CURRENT_USER itself.
   if (!keyPath || !*keyPath) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
-  for (int n = 0; n < kCapacity; ++n) {
+  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, keyPath, KEY_QUERY_VALUE);
+  if (!key) return;
+  for (int n = 0; n < ScoreTable::kCapacity; ++n) {
     ScoreRecord stored = {};
-    DWORD type = 0;
-    DWORD size = kRecordSize;
-    if (RegQueryValueExW(key, SlotName(n).text, nullptr, &type, stored.data(), &size) !=
-        ERROR_SUCCESS) {
-      continue;  // missing, or longer than a record
-    }
     // A shorter value is no record, whatever its padding would sum to.
-    if (type != REG_BINARY || size != kRecordSize) continue;
-    if (AcceptRecord(stored)) loadedValues_ |= static_cast<uint16_t>(1u << n);
+    if (!key.ReadBinary(SlotName(n).text, stored, REG_BINARY)) continue;
+    table.AcceptRecord(stored, n);
   }
-  RegCloseKey(key);
 }
 
-void ScoreTable::Save(const wchar_t* keyPath) {
-  if (changedSlot_ < 0 || !keyPath || !*keyPath) return;
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  for (int n = 0; n < count_; ++n) {
-    const ScoreRecord stored = EncodeRecord(entries_[n]);
-    RegSetValueExW(key, SlotName(n).text, 0, REG_BINARY, stored.data(), kRecordSize);
+void ScoreTableRegistry::Save(ScoreTable& table, const wchar_t* keyPath) {
+  if (table.ChangedSlot() < 0 || !keyPath || !*keyPath) return;
+  const ui::RegistryKey key = ui::RegistryKey::Create(HKEY_CURRENT_USER, keyPath, KEY_ALL_ACCESS);
+  if (!key) return;
+  for (int n = 0; n < table.Count(); ++n) {
+    key.WriteBinary(SlotName(n).text, EncodeRecord(table.Entry(n)));
   }
   // Loading packs the valid values into the first slots, so a value it took in from past them
   // now stands again under a lower number and would come back as a second entry on the next
   // load. Values it skipped were never read: they stay as they are.
-  for (int n = count_; n < kCapacity; ++n) {
-    if (loadedValues_ & (1u << n)) RegDeleteValueW(key, SlotName(n).text);
+  for (int n = table.Count(); n < ScoreTable::kCapacity; ++n) {
+    if (table.TakenFrom() & (1u << n)) key.DeleteValue(SlotName(n).text);
   }
-  changedSlot_ = -1;
-  RegCloseKey(key);
+  table.MarkSaved();
 }

@@ -5,7 +5,7 @@
 
 #include "velcore/interface/velcore.h"
 #include "velcore/resource.h"
-#include "velcore/codec/score_table.h"
+#include "velcore/scores/score_table_registry.h"
 #include "velcore/scores/scores_dialog.h"
 #include "velcore/velcore_module.h"
 
@@ -25,7 +25,7 @@ double LocalDateNow() {
 extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   if (!info) return 0;
   ScoreTable table;
-  table.Load(info->keyPath);
+  ScoreTableRegistry::Load(table, info->keyPath);
   int newSlot = -1;
   if (info->newScore != 0) {
     wchar_t placeholder[kNameLength] = {};
@@ -39,6 +39,6 @@ extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   InitCommonControlsEx(&controls);
   ScoresDialog dialog(*info, table, newSlot);
   if (dialog.Run(VelcoreModule(), IDD_SCORES, info->owner) != 1 || newSlot < 0) return 0;
-  table.Save(info->keyPath);
+  ScoreTableRegistry::Save(table, info->keyPath);
   return 1;
 }

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 
 namespace {
@@ -120,10 +121,7 @@ std::optional<ShortcutInfo> ReadShortcut(const fs::path& path) {
 // --- registry ---
 
 bool KeyExists(const wchar_t* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  return test_support::KeyExists(HKEY_CURRENT_USER, path);
 }
 
 std::optional<DWORD> ReadDword(const std::wstring& path, const wchar_t* name) {
@@ -166,18 +164,7 @@ void DeleteTree(const std::wstring& path) {
 }
 
 bool CopyTree(const std::wstring& from, const std::wstring& to) {
-  HKEY source = nullptr;
-  HKEY target = nullptr;
-  bool copied = false;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &target, nullptr) == ERROR_SUCCESS) {
-      copied = RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
-      RegCloseKey(target);
-    }
-    RegCloseKey(source);
-  }
-  return copied;
+  return test_support::CopyTree(HKEY_CURRENT_USER, from, to);
 }
 
 std::vector<std::wstring> SubkeyNames(const wchar_t* path) {

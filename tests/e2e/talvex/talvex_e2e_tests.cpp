@@ -12,6 +12,7 @@
 #include "registry_backup.h"
 #include "screen.h"
 #include "talvex_process.h"
+#include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/codec/score_record.h"
 
@@ -354,14 +355,13 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
 std::vector<ScoreEntry> StoredScores() {
   std::vector<ScoreEntry> entries;
   for (int slot = 0; slot < 10; ++slot) {
+    const auto value =
+        test_support::ReadValue(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str());
+    if (!value || value->type != REG_BINARY || value->bytes.size() != kRecordSize) continue;
     ScoreRecord stored = {};
-    DWORD size = kRecordSize;
+    std::memcpy(stored.data(), value->bytes.data(), kRecordSize);
     ScoreEntry entry = {};
-    if (RegGetValueW(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str(), RRF_RT_REG_BINARY,
-                     nullptr, stored.data(), &size) == ERROR_SUCCESS &&
-        size == kRecordSize && DecodeRecord(stored, entry)) {
-      entries.push_back(entry);
-    }
+    if (DecodeRecord(stored, entry)) entries.push_back(entry);
   }
   return entries;
 }
@@ -374,8 +374,8 @@ void StoreFullTable(int32_t score) {
     entry.score = score + slot;
     entry.date = 45292.0;
     const ScoreRecord stored = EncodeRecord(entry);
-    RegSetKeyValueW(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str(), REG_BINARY,
-                    stored.data(), kRecordSize);
+    test_support::WriteValue(HKEY_CURRENT_USER, kScoreKey, std::to_wstring(slot).c_str(),
+                             REG_BINARY, stored.data(), kRecordSize);
   }
 }
 

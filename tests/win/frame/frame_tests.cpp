@@ -14,6 +14,7 @@
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
+#include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
 
@@ -537,11 +538,8 @@ TEST_F(FrameTest, OptionsOkStoresAllThreeAndClearsThePreview) {
   g_answer = {};
   Command(IDM_OPTIONS);
   for (const wchar_t* value : {L"InitialLevel", L"ShowPreview", L"PlaySound"}) {
-    DWORD type = 0;
-    EXPECT_EQ(
-        RegGetValueW(HKEY_CURRENT_USER, kOptionsPath, value, RRF_RT_ANY, &type, nullptr, nullptr),
-        ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    const auto stored = test_support::ReadValue(HKEY_CURRENT_USER, kOptionsPath, value);
+    EXPECT_EQ(stored ? stored->type : DWORD{REG_NONE}, static_cast<DWORD>(REG_DWORD)) << value;
   }
   Command(IDM_NEW_GAME);
   EXPECT_EQ(frame_->Game().Level(), 1);

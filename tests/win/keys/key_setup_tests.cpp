@@ -441,17 +441,10 @@ TEST_F(KeySetupTest, NullPathKeepsTheChangesOutOfTheRegistry) {
 
 // A Code value as stored: its type and bytes, or nothing when it is missing.
 std::optional<std::pair<DWORD, std::vector<BYTE>>> RawCode(const std::wstring& subkey) {
-  const std::wstring full = std::wstring(kKeysPath) + L"\\" + subkey;
-  DWORD type = 0, size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_ANY | RRF_NOEXPAND, &type,
-                   nullptr, &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  std::vector<BYTE> bytes(size);
-  RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_ANY | RRF_NOEXPAND, &type,
-               bytes.data(), &size);
-  bytes.resize(size);
-  return std::make_pair(type, bytes);
+  const auto value =
+      test_support::ReadValue(HKEY_CURRENT_USER, std::wstring(kKeysPath) + L"\\" + subkey, L"Code");
+  if (!value) return std::nullopt;
+  return std::make_pair(value->type, value->bytes);
 }
 
 TEST_F(KeySetupTest, CodesThatWereNeverReadAreNotWrittenBack) {

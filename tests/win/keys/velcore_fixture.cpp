@@ -1,6 +1,7 @@
 #include "velcore_fixture.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -74,13 +75,13 @@ void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions) {
 }
 
 std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey) {
-  DWORD code = 0;
-  DWORD size = sizeof code;
-  const std::wstring full = std::wstring(path) + L"\\" + subkey;
-  if (RegGetValueW(HKEY_CURRENT_USER, full.c_str(), L"Code", RRF_RT_REG_DWORD, nullptr, &code,
-                   &size) != ERROR_SUCCESS) {
+  const auto value =
+      test_support::ReadValue(HKEY_CURRENT_USER, std::wstring(path) + L"\\" + subkey, L"Code");
+  if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) {
     return std::nullopt;
   }
+  DWORD code = 0;
+  std::memcpy(&code, value->bytes.data(), sizeof code);
   return code;
 }
 

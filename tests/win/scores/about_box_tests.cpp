@@ -178,6 +178,8 @@ TEST_F(AboutBoxTest, WebLinkColoursComeFromTheBrowserSettings) {
       {"registry colours", L"0,128,0", L"128,0,0", RGB(0, 128, 0), RGB(128, 0, 0)},
       {"components past 255", L"256,128,0", L"384,0,0", RGB(0, 128, 0), RGB(128, 0, 0)},
       {"unparsable colours", L"0,0,", L"0,0", kBlue, kPurple},
+      // At most 24 bytes are read: 11 characters and the NUL fit, 12 and the NUL do not.
+      {"texts at and over 24 bytes", L"000,128,000", L"000,000,0128", RGB(0, 128, 0), kPurple},
       {"no colours", nullptr, nullptr, kBlue, kPurple},
   };
   for (const auto& c : cases) {

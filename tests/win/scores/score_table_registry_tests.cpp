@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "tests/win/scores/test_key.h"
-#include "velcore/codec/score_table.h"
+#include "velcore/scores/score_table_registry.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ using Names = std::vector<std::wstring>;
 
 ScoreTable Loaded(const TestKey& key) {
   ScoreTable table;
-  table.Load(key.Path());
+  ScoreTableRegistry::Load(table, key.Path());
   return table;
 }
 
@@ -35,7 +35,7 @@ TEST(ScoreTableRegistry, MissingKeyLoadsEmptyAndSaveCreatesValueZero) {
   const int slot = table.AppendSlot();
   ASSERT_EQ(slot, 0);
   table.Entry(slot) = MakeEntry(L"Ada", 1500, 45300.5);
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
   EXPECT_EQ(table.ChangedSlot(), -1);
 
   ASSERT_EQ(key.ValueNames(), Names{L"0"});
@@ -58,7 +58,7 @@ TEST(ScoreTableRegistry, DamagedValueIsSkippedAndSlotsRenumberedOnSave) {
   ExpectScores(table, {10, 20, 40});
   ASSERT_EQ(table.AppendSlot(), 3);
   table.Entry(3) = MakeEntry(L"new", 5);
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
 
   EXPECT_EQ(key.ValueNames().size(), 4u);
   const int32_t expected[] = {10, 20, 40, 5};
@@ -83,7 +83,7 @@ TEST(ScoreTableRegistry, MovedValuesAreRemovedAndSkippedOnesKept) {
   ExpectScores(table, {10, 60});
   ASSERT_EQ(table.AppendSlot(), 2);
   table.Entry(2) = MakeEntry(L"new", 70);
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
 
   EXPECT_EQ(key.ValueNames(), (Names{L"0", L"1", L"2", L"7", L"8"}));
   const auto after = key.Values();
@@ -109,7 +109,7 @@ TEST(ScoreTableRegistry, FullTableNewScoreReplacesLowerOfTwoLowestSlots) {
   ASSERT_EQ(table.AppendSlot(), -1);
   ASSERT_EQ(table.ClaimLowest(), 3);
   table.Entry(3) = MakeEntry(L"new", 500);
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
 
   ScoreTable again = Loaded(key);
   ExpectScores(again, {900, 800, 700, 500, 600, 650, 750, 500, 850, 950});
@@ -124,7 +124,7 @@ TEST(ScoreTableRegistry, NineEntriesTakeTheTenthSlot) {
   ASSERT_TRUE(table.Admits(1));
   ASSERT_EQ(table.AppendSlot(), 9);
   table.Entry(9) = MakeEntry(L"low", 1);
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
   ASSERT_TRUE(key.ReadEntry(9));
   EXPECT_EQ(key.ReadEntry(9)->score, 1);
 }
@@ -137,7 +137,7 @@ TEST(ScoreTableRegistry, SaveWithoutNewEntryWritesNothing) {
   const auto before = key.Values();
   ScoreTable table = Loaded(key);
   ExpectScores(table, {10, 40});
-  table.Save(key.Path());
+  ScoreTableRegistry::Save(table, key.Path());
   EXPECT_EQ(key.Values(), before);
 }
 
@@ -181,10 +181,10 @@ TEST(ScoreTableRegistry, ValuesOfWrongSizeOrTypeAreSkipped) {
 
 TEST(ScoreTableRegistry, NoPathReadsAndWritesNothing) {
   ScoreTable table;
-  table.Load(nullptr);
+  ScoreTableRegistry::Load(table, nullptr);
   EXPECT_EQ(table.Count(), 0);
   table.Entry(table.AppendSlot()) = MakeEntry(L"x", 1);
-  table.Save(nullptr);
+  ScoreTableRegistry::Save(table, nullptr);
   EXPECT_EQ(table.ChangedSlot(), 0);  // not saved
   DWORD size = 0;
   EXPECT_NE(RegQueryValueExW(HKEY_CURRENT_USER, L"0", nullptr, nullptr, nullptr, &size),

@@ -52,14 +52,7 @@ class TestKey {
     Write(std::to_wstring(slot).c_str(), REG_BINARY, stored.data(), kRecordSize);
   }
 
-  bool Exists() const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-      return false;
-    }
-    RegCloseKey(key);
-    return true;
-  }
+  bool Exists() const { return test_support::KeyExists(HKEY_CURRENT_USER, path_); }
   // Every value of the key by name, "0" to "9" and anything else.
   std::vector<std::pair<std::wstring, RawValue>> Values() const {
     std::vector<std::pair<std::wstring, RawValue>> values;

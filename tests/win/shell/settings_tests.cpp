@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/settings.h"
+#include "tests/support/registry_values.h"
 
 namespace {
 
@@ -25,13 +26,8 @@ class SettingsTest : public ::testing::Test {
   }
 
   void Store(const wchar_t* name, DWORD type, std::vector<BYTE> data) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+    test_support::WriteValue(HKEY_CURRENT_USER, path_, name, type, data.data(),
+                             static_cast<DWORD>(data.size()));
   }
   void StoreDword(const wchar_t* name, DWORD value) {
     Store(name, REG_DWORD,
@@ -40,13 +36,10 @@ class SettingsTest : public ::testing::Test {
   }
   // The stored value's type and number; type 0 when it is missing.
   std::pair<DWORD, DWORD> Load(const wchar_t* name) {
-    DWORD type = 0, value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof value) {
-      return {0, 0};
-    }
-    return {type, value};
+    const auto value = test_support::ReadValue(HKEY_CURRENT_USER, path_, name);
+    if (!value || value->bytes.size() != sizeof(DWORD)) return {0, 0};
+    const std::vector<BYTE>& b = value->bytes;
+    return {value->type, b[0] | b[1] << 8 | b[2] << 16 | static_cast<DWORD>(b[3]) << 24};
   }
 
   std::wstring path_;
