@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <set>
+#include <string>
 #include <vector>
 
 #include "pocketpc/coredll.h"
 #include "pocketpc/shell.h"
+#include "ui/subclass.h"
 #include "ui/window.h"
 
 namespace {
@@ -70,6 +72,238 @@ TEST(WindowPlumbing, DispatchesThroughTablesAndForgetsItsWindow) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(probe.creates, 2);
   DestroyWindow(again);
+}
+
+// A window that writes down its last messages and what it finds in its final-message hook.
+class FinalProbe : public ui::Window<FinalProbe> {
+ public:
+  static constexpr const wchar_t* kClassName = L"TalvenorFinalProbe";
+  static std::span<const ui::MessageEntry<FinalProbe>> Messages() {
+    static const ui::MessageEntry<FinalProbe> table[] = {
+        {WM_DESTROY, &FinalProbe::OnDestroy},
+        {WM_NCDESTROY, &FinalProbe::OnNcDestroy},
+    };
+    return table;
+  }
+  FinalProbe(std::vector<std::string>& log, bool deletesItself)
+      : log_(log), deletesItself_(deletesItself) {}
+  ~FinalProbe() { log_.push_back("deleted"); }
+
+  HWND Open() {
+    window_ = Create(0, L"final", WS_OVERLAPPEDWINDOW, RECT{0, 0, 50, 50}, nullptr, nullptr,
+                     GetModuleHandleW(nullptr));
+    return window_;
+  }
+  void OnFinalMessage() {
+    const bool detached = hwnd_ == nullptr && GetWindowLongPtrW(window_, GWLP_USERDATA) == 0;
+    log_.push_back(detached ? "final, detached" : "final, still attached");
+    if (deletesItself_) delete this;
+  }
+
+ private:
+  LRESULT OnDestroy(WPARAM, LPARAM) {
+    log_.push_back("WM_DESTROY");
+    return 0;
+  }
+  LRESULT OnNcDestroy(WPARAM, LPARAM) {
+    log_.push_back("WM_NCDESTROY");
+    return 0;
+  }
+  std::vector<std::string>& log_;
+  bool deletesItself_;
+  HWND window_ = nullptr;
+};
+
+TEST(WindowPlumbing, FinalMessageHookRunsOnceAfterTheWindowIsGone) {
+  using Log = std::vector<std::string>;
+  {
+    SCOPED_TRACE("kept by its owner, reused for a second window");
+    Log log;
+    FinalProbe probe(log, false);
+    for (int round = 0; round < 2; ++round) {
+      log.clear();
+      HWND hwnd = probe.Open();
+      ASSERT_NE(hwnd, nullptr);
+      ASSERT_TRUE(DestroyWindow(hwnd));
+      EXPECT_EQ(log, (Log{"WM_DESTROY", "WM_NCDESTROY", "final, detached"}));
+    }
+    log.clear();
+  }
+  {
+    SCOPED_TRACE("deletes itself");
+    Log log;
+    auto* probe = new FinalProbe(log, true);
+    HWND hwnd = probe->Open();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(DestroyWindow(hwnd));
+    EXPECT_EQ(log, (Log{"WM_DESTROY", "WM_NCDESTROY", "final, detached", "deleted"}));
+    EXPECT_FALSE(IsWindow(hwnd));
+  }
+}
+
+// A window procedure of its own, and subclasses over it, that write down what reaches them.
+std::vector<UINT> ownSeen;
+LRESULT CALLBACK OwnProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_APP || message == WM_DESTROY || message == WM_NCDESTROY) {
+    ownSeen.push_back(message);
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+template <int N>
+struct Layer {
+  static constexpr const wchar_t* kSubclassProperty =
+      N == 0 ? L"TalvenorTestLower" : L"TalvenorTestUpper";
+  static constexpr UINT kConsumed = WM_APP + N;
+  std::vector<UINT> seen;
+  LRESULT SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_APP || message == WM_DESTROY || message == WM_NCDESTROY) {
+      seen.push_back(message);
+    }
+    if (message == kConsumed) return 70 + N;
+    return ui::Subclass<Layer>::CallNext(hwnd, message, wParam, lParam);
+  }
+};
+using Lower = Layer<0>;
+using Upper = Layer<1>;
+
+// Someone else's procedure, put over whatever the window has.
+WNDPROC belowForeign = nullptr;
+LRESULT CALLBACK ForeignProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(belowForeign, hwnd, message, wParam, lParam);
+}
+
+WNDPROC ProcedureOf(HWND hwnd) {
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+}
+
+class SubclassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &OwnProcedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TalvenorSubclassProbe";
+    RegisterClassW(&wc);  // fails harmlessly once registered
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(hwnd_, nullptr);
+    ownSeen.clear();
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  }
+
+  // What the message returned and which of the window's procedures saw it.
+  struct Outcome {
+    LRESULT result;
+    bool lower;
+    bool own;
+    bool operator==(const Outcome&) const = default;
+  };
+  Outcome Send(UINT message) {
+    lower_.seen.clear();
+    ownSeen.clear();
+    const LRESULT result = SendMessageW(hwnd_, message, 0, 0);
+    return {result, lower_.seen == std::vector<UINT>{message},
+            ownSeen == std::vector<UINT>{message}};
+  }
+
+  HWND hwnd_ = nullptr;
+  Lower lower_;
+  Upper upper_;
+};
+
+TEST_F(SubclassTest, ConsumesWhatItHandlesAndPassesTheRest) {
+  ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
+  EXPECT_NE(ProcedureOf(hwnd_), &OwnProcedure);
+  EXPECT_EQ(Send(Lower::kConsumed), (Outcome{70, true, false}));
+  EXPECT_EQ(Send(WM_APP + 5), (Outcome{0, true, true}));
+
+  // Installed again (with another object): not twice over, or it would call itself.
+  Lower again;
+  ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &again));
+  EXPECT_EQ(Send(WM_APP + 5), (Outcome{0, false, true}));
+  EXPECT_EQ(again.seen, std::vector<UINT>{WM_APP + 5});
+  ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
+
+  EXPECT_TRUE(ui::Subclass<Lower>::Remove(hwnd_));
+  EXPECT_FALSE(ui::Subclass<Lower>::Installed(hwnd_));
+  EXPECT_EQ(ProcedureOf(hwnd_), &OwnProcedure);
+  EXPECT_EQ(Send(Lower::kConsumed), (Outcome{0, false, true}));
+  EXPECT_TRUE(ui::Subclass<Lower>::Remove(hwnd_));  // nothing left to remove
+}
+
+TEST_F(SubclassTest, RefusesMissingAndForeignWindows) {
+  HWND desktop = GetDesktopWindow();
+  DWORD process = 0;
+  GetWindowThreadProcessId(desktop, &process);
+  ASSERT_NE(process, GetCurrentProcessId());
+  const WNDPROC desktopProcedure = ProcedureOf(desktop);
+  HWND gone = hwnd_;
+  DestroyWindow(gone);
+  for (HWND hwnd : {HWND{}, desktop, gone}) {
+    EXPECT_FALSE(ui::Subclass<Lower>::Install(hwnd, &lower_));
+  }
+  EXPECT_EQ(ProcedureOf(desktop), desktopProcedure);
+  EXPECT_FALSE(ui::Subclass<Lower>::Installed(desktop));
+}
+
+// Removal puts the window's own procedure back, unless another procedure sits over the
+// subclass: then that one would be cut off, so the subclass stays and goes on working.
+TEST_F(SubclassTest, RemovalIsRefusedUnderAnotherProcedure) {
+  enum class Over { Nothing, Foreign, Subclass };
+  for (Over over : {Over::Nothing, Over::Foreign, Over::Subclass}) {
+    SCOPED_TRACE(static_cast<int>(over));
+    ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
+    if (over == Over::Foreign) {
+      belowForeign = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProcedure)));
+    } else if (over == Over::Subclass) {
+      ASSERT_TRUE(ui::Subclass<Upper>::Install(hwnd_, &upper_));
+    }
+    const WNDPROC top = ProcedureOf(hwnd_);
+
+    EXPECT_EQ(ui::Subclass<Lower>::Remove(hwnd_), over == Over::Nothing);
+    if (over != Over::Nothing) {
+      EXPECT_EQ(ProcedureOf(hwnd_), top);
+      EXPECT_EQ(Send(Lower::kConsumed), (Outcome{70, true, false}));
+      EXPECT_EQ(Send(WM_APP + 5), (Outcome{0, true, true}));
+      if (over == Over::Foreign) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(belowForeign));
+      } else {
+        EXPECT_TRUE(ui::Subclass<Upper>::Remove(hwnd_));
+      }
+      EXPECT_TRUE(ui::Subclass<Lower>::Remove(hwnd_));
+    }
+    EXPECT_EQ(ProcedureOf(hwnd_), &OwnProcedure);
+    EXPECT_EQ(Send(Lower::kConsumed), (Outcome{0, false, true}));
+  }
+}
+
+// The subclass goes with its window; the window's own procedure sees its end, once.
+TEST_F(SubclassTest, GoesWithTheWindow) {
+  enum class Over { Nothing, Foreign, Subclass };
+  for (Over over : {Over::Nothing, Over::Foreign, Over::Subclass}) {
+    SCOPED_TRACE(static_cast<int>(over));
+    if (over != Over::Nothing) SetUp();
+    lower_.seen.clear();
+    upper_.seen.clear();
+    ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
+    if (over == Over::Foreign) {
+      belowForeign = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProcedure)));
+    } else if (over == Over::Subclass) {
+      ASSERT_TRUE(ui::Subclass<Upper>::Install(hwnd_, &upper_));
+    }
+    ownSeen.clear();
+    ASSERT_TRUE(DestroyWindow(hwnd_));
+    EXPECT_EQ(ownSeen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(lower_.seen, std::vector<UINT>{WM_DESTROY});
+    if (over == Over::Subclass) {
+      EXPECT_EQ(upper_.seen, std::vector<UINT>{WM_DESTROY});
+    }
+  }
 }
 
 // A full-screen dialog that records the commands that reach it; a script of posted messages
