@@ -20,6 +20,8 @@ class ProbeWindow : public ui::Window<ProbeWindow> {
     static const ui::MessageEntry<ProbeWindow> table[] = {
         {WM_CREATE, &ProbeWindow::OnCreate},
         {WM_APP, &ProbeWindow::OnApp},
+        {WM_DESTROY, &ProbeWindow::OnDestroy},
+        {WM_NCDESTROY, &ProbeWindow::OnNcDestroy},
     };
     return table;
   }
@@ -32,19 +34,47 @@ class ProbeWindow : public ui::Window<ProbeWindow> {
     return table;
   }
 
+  ProbeWindow() = default;
+  ~ProbeWindow() { Write("deleted"); }
+
   int creates = 0;
   std::vector<WORD> commandCodes;
+  std::vector<std::string>* log = nullptr;  // the window's end, when given
+  bool deletesItself = false;
   LRESULT OnCreate(WPARAM, LPARAM) {
     ++creates;
+    window_ = hwnd_;
     return 0;
+  }
+  LRESULT OnDestroy(WPARAM, LPARAM) {
+    Write("WM_DESTROY");
+    return 0;
+  }
+  LRESULT OnNcDestroy(WPARAM, LPARAM) {
+    Write("WM_NCDESTROY");
+    return 0;
+  }
+  // Runs once the window has let go of the object: nothing of the window leads back to it.
+  void OnFinalMessage() {
+    const bool detached = hwnd_ == nullptr && GetWindowLongPtrW(window_, GWLP_USERDATA) == 0;
+    Write(detached ? "final, detached" : "final, still attached");
+    if (deletesItself) delete this;
   }
   LRESULT OnApp(WPARAM w, LPARAM) { return static_cast<LRESULT>(w * 2); }
   void OnCommand42(WORD code, HWND) { commandCodes.push_back(code); }
   LRESULT OnNotify(NMHDR*) { return 1234; }
+
+ private:
+  void Write(const char* line) {
+    if (log) log->push_back(line);
+  }
+  HWND window_ = nullptr;
 };
 
 TEST(WindowPlumbing, DispatchesThroughTablesAndForgetsItsWindow) {
+  std::vector<std::string> log;
   ProbeWindow probe;
+  probe.log = &log;
   HWND hwnd = probe.Create(0, L"probe", WS_OVERLAPPEDWINDOW, RECT{0, 0, 100, 100}, nullptr, nullptr,
                            GetModuleHandleW(nullptr));
   ASSERT_NE(hwnd, nullptr);
@@ -64,81 +94,33 @@ TEST(WindowPlumbing, DispatchesThroughTablesAndForgetsItsWindow) {
   GetWindowTextW(hwnd, text, 16);
   EXPECT_STREQ(text, L"changed");
 
+  const std::vector<std::string> ending = {"WM_DESTROY", "WM_NCDESTROY", "final, detached"};
   ASSERT_TRUE(DestroyWindow(hwnd));
   EXPECT_EQ(probe.Hwnd(), nullptr);
-  // A second window of the class reuses the registration.
+  EXPECT_EQ(log, ending);
+  // A second window of the class reuses the registration, and the object.
+  log.clear();
   HWND again = probe.Create(0, L"again", WS_OVERLAPPEDWINDOW, RECT{0, 0, 50, 50}, nullptr, nullptr,
                             GetModuleHandleW(nullptr));
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(probe.creates, 2);
   DestroyWindow(again);
+  EXPECT_EQ(log, ending);
 }
 
-// A window that writes down its last messages and what it finds in its final-message hook.
-class FinalProbe : public ui::Window<FinalProbe> {
- public:
-  static constexpr const wchar_t* kClassName = L"TalvenorFinalProbe";
-  static std::span<const ui::MessageEntry<FinalProbe>> Messages() {
-    static const ui::MessageEntry<FinalProbe> table[] = {
-        {WM_DESTROY, &FinalProbe::OnDestroy},
-        {WM_NCDESTROY, &FinalProbe::OnNcDestroy},
-    };
-    return table;
-  }
-  FinalProbe(std::vector<std::string>& log, bool deletesItself)
-      : log_(log), deletesItself_(deletesItself) {}
-  ~FinalProbe() { log_.push_back("deleted"); }
-
-  HWND Open() {
-    window_ = Create(0, L"final", WS_OVERLAPPEDWINDOW, RECT{0, 0, 50, 50}, nullptr, nullptr,
-                     GetModuleHandleW(nullptr));
-    return window_;
-  }
-  void OnFinalMessage() {
-    const bool detached = hwnd_ == nullptr && GetWindowLongPtrW(window_, GWLP_USERDATA) == 0;
-    log_.push_back(detached ? "final, detached" : "final, still attached");
-    if (deletesItself_) delete this;
-  }
-
- private:
-  LRESULT OnDestroy(WPARAM, LPARAM) {
-    log_.push_back("WM_DESTROY");
-    return 0;
-  }
-  LRESULT OnNcDestroy(WPARAM, LPARAM) {
-    log_.push_back("WM_NCDESTROY");
-    return 0;
-  }
-  std::vector<std::string>& log_;
-  bool deletesItself_;
-  HWND window_ = nullptr;
-};
-
-TEST(WindowPlumbing, FinalMessageHookRunsOnceAfterTheWindowIsGone) {
-  using Log = std::vector<std::string>;
-  {
-    SCOPED_TRACE("kept by its owner, reused for a second window");
-    Log log;
-    FinalProbe probe(log, false);
-    for (int round = 0; round < 2; ++round) {
-      log.clear();
-      HWND hwnd = probe.Open();
-      ASSERT_NE(hwnd, nullptr);
-      ASSERT_TRUE(DestroyWindow(hwnd));
-      EXPECT_EQ(log, (Log{"WM_DESTROY", "WM_NCDESTROY", "final, detached"}));
-    }
-    log.clear();
-  }
-  {
-    SCOPED_TRACE("deletes itself");
-    Log log;
-    auto* probe = new FinalProbe(log, true);
-    HWND hwnd = probe->Open();
-    ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(DestroyWindow(hwnd));
-    EXPECT_EQ(log, (Log{"WM_DESTROY", "WM_NCDESTROY", "final, detached", "deleted"}));
-    EXPECT_FALSE(IsWindow(hwnd));
-  }
+// A probe that deletes itself in its final-message hook, as a window-owned object does.
+TEST(WindowPlumbing, AnObjectMayDeleteItselfInItsFinalMessageHook) {
+  std::vector<std::string> log;
+  auto* probe = new ProbeWindow;
+  probe->log = &log;
+  probe->deletesItself = true;
+  HWND hwnd = probe->Create(0, L"owned", WS_OVERLAPPEDWINDOW, RECT{0, 0, 50, 50}, nullptr, nullptr,
+                            GetModuleHandleW(nullptr));
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_TRUE(DestroyWindow(hwnd));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"WM_DESTROY", "WM_NCDESTROY", "final, detached", "deleted"}));
+  EXPECT_FALSE(IsWindow(hwnd));
 }
 
 // A window procedure of its own, and subclasses over it, that write down what reaches them.
@@ -209,6 +191,19 @@ class SubclassTest : public ::testing::Test {
             ownSeen == std::vector<UINT>{message}};
   }
 
+  // What sits over the lower subclass.
+  enum class Over { Nothing, Foreign, Subclass };
+  bool InstallLowerUnder(Over over) {
+    if (!ui::Subclass<Lower>::Install(hwnd_, &lower_)) return false;
+    if (over == Over::Foreign) {
+      belowForeign = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProcedure)));
+    } else if (over == Over::Subclass) {
+      return ui::Subclass<Upper>::Install(hwnd_, &upper_);
+    }
+    return true;
+  }
+
   HWND hwnd_ = nullptr;
   Lower lower_;
   Upper upper_;
@@ -252,16 +247,9 @@ TEST_F(SubclassTest, RefusesMissingAndForeignWindows) {
 // Removal puts the window's own procedure back, unless another procedure sits over the
 // subclass: then that one would be cut off, so the subclass stays and goes on working.
 TEST_F(SubclassTest, RemovalIsRefusedUnderAnotherProcedure) {
-  enum class Over { Nothing, Foreign, Subclass };
   for (Over over : {Over::Nothing, Over::Foreign, Over::Subclass}) {
     SCOPED_TRACE(static_cast<int>(over));
-    ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
-    if (over == Over::Foreign) {
-      belowForeign = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProcedure)));
-    } else if (over == Over::Subclass) {
-      ASSERT_TRUE(ui::Subclass<Upper>::Install(hwnd_, &upper_));
-    }
+    ASSERT_TRUE(InstallLowerUnder(over));
     const WNDPROC top = ProcedureOf(hwnd_);
 
     EXPECT_EQ(ui::Subclass<Lower>::Remove(hwnd_), over == Over::Nothing);
@@ -283,19 +271,12 @@ TEST_F(SubclassTest, RemovalIsRefusedUnderAnotherProcedure) {
 
 // The subclass goes with its window; the window's own procedure sees its end, once.
 TEST_F(SubclassTest, GoesWithTheWindow) {
-  enum class Over { Nothing, Foreign, Subclass };
   for (Over over : {Over::Nothing, Over::Foreign, Over::Subclass}) {
     SCOPED_TRACE(static_cast<int>(over));
     if (over != Over::Nothing) SetUp();
     lower_.seen.clear();
     upper_.seen.clear();
-    ASSERT_TRUE(ui::Subclass<Lower>::Install(hwnd_, &lower_));
-    if (over == Over::Foreign) {
-      belowForeign = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProcedure)));
-    } else if (over == Over::Subclass) {
-      ASSERT_TRUE(ui::Subclass<Upper>::Install(hwnd_, &upper_));
-    }
+    ASSERT_TRUE(InstallLowerUnder(over));
     ownSeen.clear();
     ASSERT_TRUE(DestroyWindow(hwnd_));
     EXPECT_EQ(ownSeen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
