@@ -196,10 +196,11 @@ LRESULT MenuBar::OnDestroy(WPARAM, LPARAM) {
     DestroyMenu(menu_);
     menu_ = nullptr;
   }
-  // The window outlives this object by a few messages; they go to the default procedure.
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-  if (ownedByWindow_) delete this;
   return 0;
+}
+
+void MenuBar::OnFinalMessage() {
+  if (ownedByWindow_) delete this;
 }
 
 }  // namespace pocketpc

@@ -22,6 +22,7 @@ class MenuBar : public ui::Window<MenuBar> {
   int AddBitmap(HINSTANCE instance, int bitmapId, int count, int width, int height);
 
  private:
+  friend class ui::Window<MenuBar>;
   MenuBar() = default;
   ~MenuBar() = default;
 
@@ -32,6 +33,7 @@ class MenuBar : public ui::Window<MenuBar> {
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  void OnFinalMessage();
   // The handheld's menu bar answers the toolbar messages of its buttons itself (checking one
   // and asking for its state).
   template <UINT Message>

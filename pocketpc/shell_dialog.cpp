@@ -1,30 +1,34 @@
 #include "pocketpc/shell.h"
 
+#include "ui/subclass.h"
+
 namespace {
 
-constexpr wchar_t kOldProcProperty[] = L"PocketPcDialogProc";
+// The dialog's close box and cancel as the handheld's full-screen dialogs have them.
+class FullScreenDialog {
+ private:
+  friend class ui::Subclass<FullScreenDialog>;
+  static constexpr const wchar_t* kSubclassProperty = L"PocketPcDialog";
 
-LRESULT CALLBACK DialogHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProperty));
-  if (!old) return DefWindowProcW(hwnd, message, wParam, lParam);
-  switch (message) {
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) break;
-      [[fallthrough]];
-    case WM_CLOSE:
-      // The caption's close box is the shell's OK: a command that names no control.
-      SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL) return 0;
-      break;
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kOldProcProperty);
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-      break;
+  LRESULT SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE) break;
+        [[fallthrough]];
+      case WM_CLOSE:
+        // The caption's close box is the shell's OK: a command that names no control.
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return 0;
+      case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) return 0;
+        break;
+    }
+    return ui::Subclass<FullScreenDialog>::CallNext(hwnd, message, wParam, lParam);
   }
-  return CallWindowProcW(old, hwnd, message, wParam, lParam);
-}
+};
+
+// Stateless: one serves every dialog.
+FullScreenDialog fullScreenDialog;
 
 }  // namespace
 
@@ -37,12 +41,7 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
     LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
     SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_CAPTION | WS_SYSMENU);
   }
-  if (!GetPropW(dialog, kOldProcProperty)) {
-    auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(dialog, GWLP_WNDPROC));
-    if (SetPropW(dialog, kOldProcProperty, reinterpret_cast<HANDLE>(old))) {
-      SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogHook));
-    }
-  }
+  ui::Subclass<FullScreenDialog>::Install(dialog, &fullScreenDialog);
 
   UINT swp = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
   RECT area = {};

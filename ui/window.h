@@ -70,7 +70,10 @@ bool Dispatch(T* self, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
 // Base of every window class. T supplies
 //   static constexpr const wchar_t* kClassName;
 //   static void FillClass(WNDCLASSW& wc);   // optional: styles, brush, icon, cursor
-// and its tables. The class is registered when its first window is created.
+//   void OnFinalMessage();                  // optional: runs once WM_NCDESTROY is handled and
+//                                           // the object is detached from its window
+// and its tables. The class is registered when its first window is created. Window<T> must be
+// able to reach them: a private one is simply not found unless T befriends Window<T>.
 template <class T>
 class Window {
  public:
@@ -116,13 +119,17 @@ class Window {
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
-    bool handled = Dispatch(self, message, wParam, lParam, result);
+    if (!Dispatch(self, message, wParam, lParam, result)) {
+      result = DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
       // The object may outlive its window (or be reused for a new one).
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
+      // Nothing touches the object after this: it may delete itself here.
+      if constexpr (requires { self->OnFinalMessage(); }) self->OnFinalMessage();
     }
-    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
+    return result;
   }
 };
 

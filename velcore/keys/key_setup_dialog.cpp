@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr wchar_t kListProcProperty[] = L"VelcoreKeyListProc";
 constexpr int kActionColumnWidth = 150;
 constexpr int kKeyColumnWidth = 50;
 
@@ -86,13 +85,7 @@ std::span<const ui::NotifyEntry<KeySetupDialog>> KeySetupDialog::Notifications()
 
 LRESULT KeySetupDialog::OnInitDialog(WPARAM, LPARAM) {
   list_ = Item(IDC_KEY_LIST);
-  if (list_ && !GetPropW(list_, kListProcProperty)) {
-    const LONG_PTR replaced =
-        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure));
-    if (replaced && !SetPropW(list_, kListProcProperty, reinterpret_cast<HANDLE>(replaced))) {
-      SetWindowLongPtrW(list_, GWLP_WNDPROC, replaced);
-    }
-  }
+  ui::Subclass<KeySetupDialog>::Install(list_, this);
 
   wchar_t heading[64];
   LVCOLUMNW column = {};
@@ -140,19 +133,12 @@ int CALLBACK KeySetupDialog::CompareIds(LPARAM first, LPARAM second, LPARAM) {
 }
 
 // The list hands the focus straight on to the dialog, which thus receives every key.
-LRESULT CALLBACK KeySetupDialog::ListProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-  auto replaced = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kListProcProperty));
-  if (!replaced) return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT KeySetupDialog::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SETFOCUS) {
     SetFocus(GetParent(hwnd));
     return 0;
   }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced));
-    RemovePropW(hwnd, kListProcProperty);
-  }
-  return CallWindowProcW(replaced, hwnd, message, wParam, lParam);
+  return ui::Subclass<KeySetupDialog>::CallNext(hwnd, message, wParam, lParam);
 }
 
 // The dialog keeps the focus itself: the dialog manager would hand it to a control, and the

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 
+#include "ui/subclass.h"
 #include "ui/window.h"
 #include "velcore/keys/key_map.h"
 #include "velcore/keys/platform_button_list.h"
@@ -23,6 +24,11 @@ class KeySetupDialog : public ui::Dialog<KeySetupDialog> {
   static std::span<const ui::NotifyEntry<KeySetupDialog>> Notifications();
 
  private:
+  // The list's procedure is replaced by SubclassProcedure.
+  friend class ui::Subclass<KeySetupDialog>;
+  static constexpr const wchar_t* kSubclassProperty = L"VelcoreKeyList";
+  LRESULT SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
@@ -33,7 +39,6 @@ class KeySetupDialog : public ui::Dialog<KeySetupDialog> {
   void OnStart(WORD notifyCode, HWND control);
   LRESULT OnItemChanging(NMHDR* header);
 
-  static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static int CALLBACK CompareIds(LPARAM first, LPARAM second, LPARAM);
 
   void Advance();

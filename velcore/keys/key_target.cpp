@@ -6,10 +6,6 @@
 
 namespace {
 
-// The procedure the hook replaced lives on the hooked window itself, so that a window whose
-// hook could not be removed (another procedure sits above it) still reaches its own procedure.
-constexpr wchar_t kReplacedProperty[] = L"VelcoreKeyTargetProc";
-
 KeyTarget instance;
 
 }  // namespace
@@ -32,7 +28,7 @@ void KeyTarget::Register(const KeyTargetInfo* info) {
   HWND window = info ? info->target : nullptr;
   // Another registration still in force would leave its window hooked and its buttons taken.
   if (target_ && target_ != window) Unregister();
-  target_ = Hook(window) ? window : nullptr;
+  target_ = Hook::Install(window, this) ? window : nullptr;
   LoadKeyMap(info ? info->keysPath : nullptr);
   ReleaseButtons();
   GrabButtons();
@@ -46,13 +42,13 @@ void KeyTarget::Unregister() {
   }
   ReleaseButtons();
   // With another procedure installed over the hook, removing it would cut that one off.
-  if (Unhook(target_)) target_ = nullptr;
+  if (Hook::Remove(target_)) target_ = nullptr;
 }
 
 void KeyTarget::Shutdown() {
   if (!target_) return;
   ReleaseButtons();
-  Unhook(target_);
+  Hook::Remove(target_);
   target_ = nullptr;
 }
 
@@ -97,54 +93,14 @@ void KeyTarget::ReleaseButtons() const {
   }
 }
 
-bool KeyTarget::Hook(HWND window) {
-  if (!window || !IsWindow(window)) return false;
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return false;
-  // Hooked already (registered twice): hooking again would make the hook call itself.
-  if (GetPropW(window, kReplacedProperty)) return true;
-  const LONG_PTR replaced =
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProcedure));
-  if (!replaced) return false;
-  if (!SetPropW(window, kReplacedProperty, reinterpret_cast<HANDLE>(replaced))) {
-    SetWindowLongPtrW(window, GWLP_WNDPROC, replaced);
-    return false;
-  }
-  return true;
-}
-
-bool KeyTarget::Unhook(HWND window) {
-  if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&HookProcedure)) {
-    return false;
-  }
-  const HANDLE replaced = GetPropW(window, kReplacedProperty);
-  if (!replaced) return false;
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced));
-  RemovePropW(window, kReplacedProperty);
-  return true;
-}
-
-LRESULT KeyTarget::CallReplaced(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto replaced = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kReplacedProperty));
-  if (!replaced) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    // The last message: a hook that could not be removed earlier goes with the window.
-    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProcedure)) {
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced));
-    }
-    RemovePropW(hwnd, kReplacedProperty);
-  }
-  return CallWindowProcW(replaced, hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK KeyTarget::HookProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  KeyTarget& self = Instance();
-  if (hwnd == self.target_) {
+LRESULT KeyTarget::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A window that kept the hook after it was let go of (another procedure sits over it) is
+  // not the target any more.
+  if (hwnd == target_) {
     LRESULT result = 0;
-    if (ui::Dispatch(&self, message, wParam, lParam, result)) return result;
+    if (ui::Dispatch(this, message, wParam, lParam, result)) return result;
   }
-  return CallReplaced(hwnd, message, wParam, lParam);
+  return Hook::CallNext(hwnd, message, wParam, lParam);
 }
 
 void KeyTarget::Report(UINT message, WPARAM code) {
@@ -176,13 +132,13 @@ LRESULT KeyTarget::OnActivate(WPARAM wParam, LPARAM lParam) {
   } else {
     GrabButtons();
   }
-  return CallReplaced(window, WM_ACTIVATE, wParam, lParam);
+  return Hook::CallNext(window, WM_ACTIVATE, wParam, lParam);
 }
 
 LRESULT KeyTarget::OnDestroy(WPARAM wParam, LPARAM lParam) {
   HWND window = target_;
-  const LRESULT result = CallReplaced(window, WM_DESTROY, wParam, lParam);
-  Unhook(window);
+  const LRESULT result = Hook::CallNext(window, WM_DESTROY, wParam, lParam);
+  Hook::Remove(window);
   if (target_ == window) target_ = nullptr;
   return result;
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "ui/subclass.h"
 #include "ui/window.h"
 #include "velcore/interface/velcore.h"
 #include "velcore/keys/key_map.h"
@@ -39,10 +40,10 @@ class KeyTarget {
   static std::span<const ui::MessageEntry<KeyTarget>> Messages();
 
  private:
-  static LRESULT CALLBACK HookProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CallReplaced(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static bool Hook(HWND window);
-  static bool Unhook(HWND window);
+  friend class ui::Subclass<KeyTarget>;
+  using Hook = ui::Subclass<KeyTarget>;
+  static constexpr const wchar_t* kSubclassProperty = L"VelcoreKeyTarget";
+  LRESULT SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);

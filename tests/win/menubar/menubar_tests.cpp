@@ -4,12 +4,32 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "pocketpc/shell.h"
 #include "tests/support/win_support.h"
 #include "ui/window.h"
+
+// Every allocation through operator new, counted, to show what a menu bar leaves behind.
+std::atomic<long> liveAllocations{0};
+
+void* operator new(std::size_t size) {
+  void* p = HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  ++liveAllocations;
+  return p;
+}
+void operator delete(void* p) noexcept {
+  if (!p) return;
+  --liveAllocations;
+  HeapFree(GetProcessHeap(), 0, p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  operator delete(p);
+}
 
 namespace {
 
@@ -141,6 +161,35 @@ TEST_F(MenuBarTest, MalformedResourcesCreateNothing) {
   EXPECT_FALSE(SHCreateMenuBar(nullptr));
   SHMENUBARINFO orphan = {sizeof orphan, nullptr, 0, kMenuBar, Instance(), 0, 0, nullptr};
   EXPECT_FALSE(SHCreateMenuBar(&orphan));
+}
+
+// The bar's object belongs to its window: destroying the window, or a build that fails after
+// the window exists, frees it.
+TEST_F(MenuBarTest, TheBarsObjectGoesWithItsWindow) {
+  struct Case {
+    const char* name;
+    UINT resource;
+    bool destroyParent;
+  } cases[] = {
+      {"bar destroyed", kMenuBar, false},
+      {"parent destroyed", kMenuBar, true},
+      {"malformed resource", 302, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!parent_.Hwnd()) SetUp();
+    const long before = liveAllocations;
+    HWND bar = CreateBar(c.resource);
+    if (c.destroyParent) {
+      DestroyWindow(parent_.Hwnd());
+    } else if (bar) {
+      DestroyWindow(bar);
+    }
+    const long after = liveAllocations;
+    EXPECT_EQ(bar != nullptr, c.resource == kMenuBar);
+    EXPECT_FALSE(bar && IsWindow(bar));
+    EXPECT_EQ(after, before);
+  }
 }
 
 TEST_F(MenuBarTest, ButtonCommandReachesTheParent) {
