@@ -44,4 +44,12 @@ if(WIN32)
   add_library(talvenor_gdi_objects STATIC ${PROJECT_SOURCE_DIR}/tests/support/gdi_objects.cpp)
   target_include_directories(talvenor_gdi_objects PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(talvenor_gdi_objects PUBLIC ntdll user32)
+
+  # Answering the modal dialogs that a call opens in the test's own thread.
+  add_library(talvenor_modal_driver STATIC ${PROJECT_SOURCE_DIR}/tests/support/modal_driver.cpp)
+  target_link_libraries(talvenor_modal_driver PUBLIC gtest user32)
+  target_include_directories(talvenor_modal_driver PUBLIC ${PROJECT_SOURCE_DIR})
+
+  # Stands in for the programs that the library's links start (tests/support/launch_stand_ins.h).
+  add_executable(fake_launcher WIN32 ${PROJECT_SOURCE_DIR}/tests/support/fake_launcher.cpp)
 endif()

@@ -1,29 +1,23 @@
 #!/usr/bin/env bash
-# Measures Talvex beside Wine's Minesweeper on a virtual screen of its own, in a fresh prefix.
-#   [SIZE=WIDTHxHEIGHT] bench/talvex/measure.sh [quick]   (screen 1024x768 unless SIZE says)
+# Measures Talvex beside Wine's Minesweeper in a fresh prefix, on $DISPLAY when set, else on a
+# virtual screen of its own.
+#   [SIZE=WIDTHxHEIGHT] bench/talvex/measure.sh [quick]   (SIZE: a screen of its own that size)
 # Takes about three minutes; prints the table and keeps it in build/win64/talvex-measure.txt.
 set -euo pipefail
+self=$(realpath "${BASH_SOURCE[0]}")
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-size=${SIZE:-1024x768}
 bin=build/win64/bin
 [ -f "$bin/talvex_measure.exe" ] || { echo "measure.sh: build the win64 preset first" >&2; exit 2; }
 
-display=97
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display" WINEPREFIX=$PWD/build/win64/bench-prefix
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.1
-done
+# On a screen of its own of that size; without SIZE on the caller's screen when there is one.
+if [ "${1:-}" != --on-screen ]; then
+  if [ -n "${SIZE:-}" ]; then
+    exec tools/xscreen --size "$SIZE" "$self" --on-screen "$@"
+  fi
+  exec tools/xscreen --reuse "$self" --on-screen "$@"
+fi
+shift
+export WINEPREFIX=$PWD/build/win64/bench-prefix
+trap 'wineserver -k 2>/dev/null || true' EXIT
 tools/wine-run --start
 tools/wine-run "$bin/talvex_measure.exe" "$@" | tee build/win64/talvex-measure.txt

@@ -99,7 +99,7 @@ class Minesweeper {
   void NewGame() {
     PostMessageW(Window(), WM_KEYDOWN, VK_F2, 0);
     PostMessageW(Window(), WM_KEYUP, VK_F2, 0xC0000001);
-    WaitFor(300, [] { return false; });
+    PumpUntil(300, [] { return false; });
   }
   HANDLE Handle() const { return info_.hProcess; }
   DWORD Id() const { return info_.dwProcessId; }
@@ -119,7 +119,7 @@ class Minesweeper {
         CloseDialogs();
       }
     }
-    WaitFor(500, [] { return false; });
+    PumpUntil(500, [] { return false; });
     CloseDialogs();
   }
 
@@ -142,7 +142,7 @@ double TalvexStartMs() {
   const double start = Now();
   if (!game.Start()) return -1;
   HWND frame = nullptr;
-  const bool painted = WaitFor(20000, [&] {
+  const bool painted = PumpUntil(20000, [&] {
     if (!frame) frame = MainWindow(game.Id());
     return WellPainted(frame);
   });
@@ -155,7 +155,7 @@ double MinesweeperStartMs() {
   Minesweeper mines;
   const double start = Now();
   if (!mines.Start()) return -1;
-  const bool painted = WaitFor(20000, [&] { return MinesPainted(mines.Window()); });
+  const bool painted = PumpUntil(20000, [&] { return MinesPainted(mines.Window()); });
   return painted ? Now() - start : -1;
 }
 
@@ -178,11 +178,11 @@ void PlayFor(HWND frame, DWORD ms) {
       }
       steer = false;
     }
-    WaitFor(100, [] { return false; });
+    PumpUntil(100, [] { return false; });
     const std::wstring now = WindowText(score);
     if (now != last) {
       last = now;
-      WaitFor(600, [] { return false; });  // the next piece enters half a second later
+      PumpUntil(600, [] { return false; });  // the next piece enters half a second later
       steer = true;
     }
   }
@@ -191,7 +191,7 @@ void PlayFor(HWND frame, DWORD ms) {
 // Whether the falling piece moves on the board within one gravity step at level 1 and more.
 bool BoardMoves(HWND frame) {
   const auto before = CapturePixels(Board(frame));
-  return WaitFor(1500, [&] { return CapturePixels(Board(frame)) != before; });
+  return PumpUntil(1500, [&] { return CapturePixels(Board(frame)) != before; });
 }
 
 // Toggles the pause button until the game runs (or stands still), as seen on the screen.
@@ -199,14 +199,14 @@ bool SetRunning(HWND frame, bool running) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (BoardMoves(frame) == running) return true;
     Command(frame, kPause);
-    WaitFor(200, [] { return false; });
+    PumpUntil(200, [] { return false; });
   }
   return BoardMoves(frame) == running;
 }
 
 void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
   HWND shown = nullptr;
-  WaitFor(120000, [&] {
+  PumpUntil(120000, [&] {
     if ((shown = game.FindDialog()) != nullptr) return true;
     PressButton(frame, kDrop);
     ReleaseButton(frame, kDrop);
@@ -217,14 +217,14 @@ void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
   if (HWND list = GetDlgItem(shown, 1006)) {
     auto editor = reinterpret_cast<HWND>(SendMessageW(list, 0x1018 /* LVM_GETEDITCONTROL */, 0, 0));
     if (editor) PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    WaitFor(500, [] { return false; });
+    PumpUntil(500, [] { return false; });
     SendMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else {
     SendMessageW(shown, WM_COMMAND, IDOK, 0);
   }
-  WaitFor(3000, [&] { return !IsWindow(shown); });
+  PumpUntil(3000, [&] { return !IsWindow(shown); });
   if (HWND box = game.WaitForDialog(1000)) SendMessageW(box, WM_COMMAND, IDOK, 0);
-  WaitFor(500, [] { return false; });
+  PumpUntil(500, [] { return false; });
 }
 
 void Row(const char* name, double talvex, double mines, const char* unit) {
@@ -265,7 +265,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   HWND frame = game.WaitForFrame(20000);
   // The game covers the whole screen: Minesweeper has to be in front to be seen.
-  if (!frame || !WaitFor(20000, [&] {
+  if (!frame || !PumpUntil(20000, [&] {
         if (HWND window = mines.Window()) SetForegroundWindow(window);
         return MinesPainted(mines.Window());
       })) {
@@ -276,12 +276,12 @@ int wmain(int argc, wchar_t** argv) {
   // Minesweeper took the foreground, which paused the game; back in front it stays paused until
   // the pause button.
   SetForegroundWindow(frame);
-  WaitFor(2000, [&] { return GetForegroundWindow() == frame; });
+  PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
   if (!SetRunning(frame, true)) {
     fprintf(stderr, "talvex_measure: the game does not run\n");
     return 3;
   }
-  WaitFor(2000, [] { return false; });
+  PumpUntil(2000, [] { return false; });
   const ProcessFigures talvexStart = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesStart = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
 
@@ -295,7 +295,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const ProcessFigures talvexPausing = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesPausing = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
-  WaitFor(g_minute, [] { return false; });
+  PumpUntil(g_minute, [] { return false; });
   const ProcessFigures talvexPaused = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesPaused = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
   SetRunning(frame, true);
@@ -308,7 +308,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // A second whole game shows whether anything grows with every game.
   Command(frame, kNewGame);
-  WaitFor(2000, [&] { return WindowText(Labels(frame)[3]) == L"0"; });
+  PumpUntil(2000, [&] { return WindowText(Labels(frame)[3]) == L"0"; });
   PlayTalvexToTheEnd(game, frame);
   mines.NewGame();
   mines.PlayToTheEnd();

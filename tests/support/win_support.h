@@ -1,6 +1,7 @@
 #pragma once
-// Small helpers that Windows tests share: running the thread's messages while a test waits, and
-// finding a window that some other loop (a modal dialog, a popup menu) has put up.
+// Small helpers that Windows tests share: running the thread's messages while a test waits,
+// finding a window that some other loop (a modal dialog, a popup menu) has put up, and reading
+// and closing dialogs.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,7 +11,9 @@
 
 namespace test_support {
 
-// Runs the thread's messages until done() holds or ms have passed; returns done().
+// Runs the thread's messages until done() holds or ms have passed; returns done(). Between
+// checks it sleeps until a message comes, or 15 ms for what other processes do (the pace the
+// soak's random play was tuned at).
 template <class Done>
 bool PumpUntil(DWORD ms, Done done) {
   const DWORD start = GetTickCount();
@@ -21,14 +24,44 @@ bool PumpUntil(DWORD ms, Done done) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    Sleep(5);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
   }
   return true;
 }
 
-// Runs the thread's messages for ms.
+// Runs the thread's messages for ms: for tests whose subject is what happens in that time.
 inline void Pump(DWORD ms) {
   PumpUntil(ms, [] { return false; });
+}
+
+// A window's text, asked of the window itself (an edit control keeps its text apart from the
+// window's name) and never waiting long on another process.
+inline std::wstring WindowText(HWND hwnd) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  return text;
+}
+
+inline std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// Closes a dialog the way its user would: a message box with its OK, the handheld dialogs with
+// the title bar's OK. Sent in this thread, so that a script's next step sees it done; posted to
+// another thread's window, which might be busy.
+inline void CloseWithOk(HWND dialog) {
+  const bool messageBox = GetDlgItem(dialog, 0xFFFF) && GetDlgItem(dialog, IDOK);
+  const UINT message = messageBox ? WM_COMMAND : WM_SYSCOMMAND;
+  const WPARAM wParam = messageBox ? IDOK : SC_CLOSE;
+  if (GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId()) {
+    SendMessageW(dialog, message, wParam, 0);
+  } else {
+    PostMessageW(dialog, message, wParam, 0);
+  }
 }
 
 // The first visible top-level window of the class in a process (this one unless named):
@@ -66,6 +99,21 @@ inline HWND FindVisibleWindow(const wchar_t* className, DWORD process = GetCurre
   return search.found;
 }
 
+// The toolbar of a frame's menu bar (its "menu_worker" child), or null.
+inline HWND MenuBarToolbar(HWND frame) {
+  return FindWindowExW(FindWindowExW(frame, nullptr, L"menu_worker", nullptr), nullptr,
+                       TOOLBARCLASSNAMEW, nullptr);
+}
+
+// The folder of this program, ending in a backslash: where the build puts the deliverables, the
+// tests and their stand-ins.
+inline std::wstring BinFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring file = path;
+  return file.substr(0, file.find_last_of(L"\\/") + 1);
+}
+
 // The direct children of parent whose class is className (case ignored), in z-order.
 inline std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
   std::vector<HWND> children;
@@ -86,6 +134,25 @@ inline std::wstring ListViewText(HWND list, int row, int column) {
   item.cchTextMax = 300;
   SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
   return text;
+}
+
+inline int RowCount(HWND list) {
+  return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// One column of a report-mode list view, top to bottom.
+inline std::vector<std::wstring> ColumnCells(HWND list, int column) {
+  std::vector<std::wstring> cells;
+  for (int row = 0; row < RowCount(list); ++row) cells.push_back(ListViewText(list, row, column));
+  return cells;
+}
+
+// The first row whose cell in column reads text, or -1.
+inline int RowWith(HWND list, int column, const std::wstring& text) {
+  for (int row = 0; row < RowCount(list); ++row) {
+    if (ListViewText(list, row, column) == text) return row;
+  }
+  return -1;
 }
 
 // Points HKEY_CURRENT_USER at another key for this process while it lives, so that what a

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "reg_file.h"
 #include "registry_backup.h"
 #include "talvex_process.h"
 #include "tests/support/registry_values.h"
@@ -132,11 +133,9 @@ void PutAction(const std::wstring& subkey, DWORD id, DWORD code, const wchar_t* 
   Put(ActionPath(subkey), L"Code", REG_DWORD, Dword(code));
   Put(ActionPath(subkey), L"Name", REG_SZ, Text(name));
 }
+// The installed key map: install/keys.reg, which the build puts beside the game.
 void PutDefaultKeys() {
-  PutAction(L"Action0", 0, VK_LEFT, L"Move left");
-  PutAction(L"Action1", 1, VK_RIGHT, L"Move right");
-  PutAction(L"Action2", 2, VK_UP, L"Turn");
-  PutAction(L"Action3", 3, VK_DOWN, L"Drop");
+  EXPECT_EQ(ApplyRegFile(BinFolder() + L"keys.reg"), "");
 }
 Bytes Record(const wchar_t* name, int32_t score) {
   ScoreEntry entry;
@@ -435,7 +434,7 @@ void PlayRound(Outcome& outcome) {
   PressButton(frame, kDrop);
   ReleaseButton(frame, kDrop);
   const HWND scoreLabel = Labels(frame)[3];
-  ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; })) << "no piece";
+  ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; })) << "no piece";
   // Keys as the hostile key maps name them, translated by the library's hook.
   for (WPARAM code : {WPARAM{VK_LEFT}, WPARAM{'A'}, WPARAM{'B'}, WPARAM{'L'}, WPARAM{0x1000},
                       WPARAM{0x80000000u}}) {
@@ -450,9 +449,9 @@ void PlayRound(Outcome& outcome) {
   HWND keys = game.WaitForDialog(L"Setup keys", 10000);
   ASSERT_NE(keys, nullptr) << "no Setup keys";
   CloseWithOk(keys);
-  ASSERT_TRUE(WaitFor(10000, [&] { return !IsWindow(keys); }));
+  ASSERT_TRUE(PumpUntil(10000, [&] { return !IsWindow(keys); }));
   CloseWithOk(options);
-  ASSERT_TRUE(WaitFor(5000, [&] { return !IsWindow(options); }));
+  ASSERT_TRUE(PumpUntil(5000, [&] { return !IsWindow(options); }));
 
   for (const auto& [command, caption] :
        {std::pair{kScores, L"Scores"}, std::pair{kAbout, L"About Talvenor"}}) {
@@ -460,7 +459,7 @@ void PlayRound(Outcome& outcome) {
     HWND dialog = game.WaitForDialog(caption, 5000);
     ASSERT_NE(dialog, nullptr) << "no " << Narrow(caption);
     CloseWithOk(dialog);
-    ASSERT_TRUE(WaitFor(5000, [&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil(5000, [&] { return !IsWindow(dialog); }));
   }
 
   HWND shown = PlayToTheEnd(game, frame, outcome.finalScore);

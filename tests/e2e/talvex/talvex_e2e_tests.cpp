@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "reg_file.h"
 #include "registry_backup.h"
 #include "screen.h"
 #include "talvex_process.h"
@@ -47,7 +48,9 @@ class OtherWindow {
   HWND hwnd_;
 };
 
-// Whether the board looks the same for `ms` while the game would otherwise be falling.
+// Whether the board looks the same for `ms` while the game would otherwise be falling. The
+// fixed time is the check itself: a piece would have moved within it. It sleeps rather than
+// pumps: a window of this driver's own, painted meanwhile, could cover part of the board.
 bool BoardStill(HWND frame, DWORD ms) {
   const auto before = CapturePixels(Board(frame));
   Sleep(ms);
@@ -56,7 +59,7 @@ bool BoardStill(HWND frame, DWORD ms) {
 
 bool BoardMovesWithin(HWND frame, DWORD ms) {
   const auto before = CapturePixels(Board(frame));
-  return WaitFor(ms, [&] { return CapturePixels(Board(frame)) != before; });
+  return PumpUntil(ms, [&] { return CapturePixels(Board(frame)) != before; });
 }
 
 // Talvex.exe copied alone into a fresh temporary folder, without the library beside it; removed
@@ -101,7 +104,7 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
   ASSERT_NE(frame, nullptr);
   OtherWindow other;
   SetForegroundWindow(other.Hwnd());
-  ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
 
   // A copy in a folder without the library: had it tried to load it, it would end with 1.
   LoneCopy alone(L"talvex_second_");
@@ -112,7 +115,7 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
     EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
     EXPECT_EQ(second.FindDialog(), nullptr);
   }
-  EXPECT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == frame; }));
+  EXPECT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == frame; }));
   EXPECT_EQ(first.Exit(), 0u);
 }
 
@@ -158,36 +161,21 @@ TEST_F(TalvexTest, FirstPieceScores) {
       ReleaseButton(frame, kDrop);
     }
     const HWND scoreLabel = Labels(frame)[3];
-    ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+    ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
     EXPECT_EQ(WindowText(scoreLabel), c.score);
     EXPECT_EQ(game.Exit(), 0u);
   }
 }
 
-// The installed key map, as install/keys.reg writes it.
+// The installed key map: install/keys.reg, which the build puts beside the game.
 void StoreDefaultKeys() {
-  const struct {
-    const wchar_t* subkey;
-    DWORD id;
-    const wchar_t* name;
-    DWORD code;
-  } kKeys[] = {{L"Action0", 0, L"Move left", VK_LEFT},
-               {L"Action1", 1, L"Move right", VK_RIGHT},
-               {L"Action2", 2, L"Turn", VK_UP},
-               {L"Action3", 3, L"Drop", VK_DOWN}};
-  for (const auto& k : kKeys) {
-    const std::wstring path = std::wstring(kGameKey) + L"\\Keys\\" + k.subkey;
-    SetDword(path.c_str(), L"Id", k.id);
-    SetDword(path.c_str(), L"Code", k.code);
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Name", REG_SZ, k.name,
-                    static_cast<DWORD>((wcslen(k.name) + 1) * sizeof(wchar_t)));
-  }
+  EXPECT_EQ(ApplyRegFile(BinFolder() + L"keys.reg"), "");
 }
 
 // Makes the frame the foreground window, as a click on it would; false when it does not come.
 bool BringToFront(HWND frame) {
   SetForegroundWindow(frame);
-  return WaitFor(2000, [&] { return GetForegroundWindow() == frame; });
+  return PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
 }
 
 void PressKey(WORD key) {
@@ -207,7 +195,7 @@ TEST_F(TalvexTest, ArrowKeyDropsThroughTheLibrary) {
   ASSERT_TRUE(BringToFront(frame));
   PressKey(VK_DOWN);
   const HWND scoreLabel = Labels(frame)[3];
-  ASSERT_TRUE(WaitFor(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+  ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
   EXPECT_EQ(WindowText(scoreLabel), L"24");
   EXPECT_EQ(game.Exit(), 0u);
 }
@@ -225,7 +213,7 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
   HWND dialog = game.WaitForDialog(5000);
   ASSERT_NE(dialog, nullptr);
   SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
-  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(dialog); }));
+  ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(dialog); }));
 
   // Sent, not posted: the new game must be in place before the press arrives.
   SendMessageW(frame, WM_COMMAND, MAKEWPARAM(kNewGame, 0), 0);
@@ -234,7 +222,7 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
   PressButton(frame, kDrop);
   ReleaseButton(frame, kDrop);
   // Dropped, the first piece lands within a second or two; left to fall at level 1, in ten.
-  ASSERT_TRUE(WaitFor(4000, [&] { return WindowText(scoreLabel) != L"0"; }));
+  ASSERT_TRUE(PumpUntil(4000, [&] { return WindowText(scoreLabel) != L"0"; }));
   EXPECT_EQ(WindowText(scoreLabel), L"24");
   EXPECT_EQ(game.Exit(), 0u);
 }
@@ -317,7 +305,7 @@ TEST_F(TalvexTest, PauseCommandStopsAndResumes) {
   ASSERT_NE(frame, nullptr);
   ASSERT_TRUE(BoardMovesWithin(frame, 2000));
   Command(frame, kPause);
-  Sleep(200);
+  ASSERT_TRUE(WaitForPause(frame, 2000));
   EXPECT_TRUE(BoardStill(frame, 2000));
   Command(frame, kPause);
   EXPECT_TRUE(BoardMovesWithin(frame, 1000));
@@ -337,14 +325,14 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
   {
     OtherWindow other;
     SetForegroundWindow(other.Hwnd());
-    ASSERT_TRUE(WaitFor(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
-    Sleep(200);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+    ASSERT_TRUE(WaitForPause(frame, 2000));
     paused = CapturePixels(Board(frame));
     EXPECT_TRUE(BoardStill(frame, 1500));
   }
   // Back in front, the board is drawn again as it stood, and stays still.
   ASSERT_TRUE(BringToFront(frame));
-  EXPECT_TRUE(WaitFor(2000, [&] { return CapturePixels(Board(frame)) == paused; }));
+  EXPECT_TRUE(PumpUntil(2000, [&] { return CapturePixels(Board(frame)) == paused; }));
   EXPECT_TRUE(BoardStill(frame, 1500));
   // Only the pause button resumes it.
   Command(frame, kPause);
@@ -394,7 +382,7 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), frame);
   HWND list = GetDlgItem(dialog, 1006);
   HWND editor = nullptr;
-  ASSERT_TRUE(WaitFor(3000, [&] {
+  ASSERT_TRUE(PumpUntil(3000, [&] {
     return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
            nullptr;
   }));
@@ -402,9 +390,9 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Ada E2E"));
   PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
   PostMessageW(editor, WM_KEYUP, VK_RETURN, 0xC01C0001);
-  ASSERT_TRUE(WaitFor(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; }));
+  ASSERT_TRUE(PumpUntil(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; }));
   SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
-  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(dialog); }));
+  ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(dialog); }));
   // Entered with OK: no "Game over!" after it.
   EXPECT_EQ(game.WaitForDialog(700), nullptr);
 
@@ -417,13 +405,13 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   // Second game against a full table of better scores: only the message.
   StoreFullTable(100000);
   Command(frame, kNewGame);
-  ASSERT_TRUE(WaitFor(3000, [&] { return WindowText(Labels(frame)[3]) == L"0"; }));
+  ASSERT_TRUE(PumpUntil(3000, [&] { return WindowText(Labels(frame)[3]) == L"0"; }));
   HWND box = PlayToTheEnd(game, frame, score);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"Game over!");
   EXPECT_EQ(GetWindow(box, GW_OWNER), frame);
   SendMessageW(box, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor(3000, [&] { return !IsWindow(box); }));
+  ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(box); }));
   EXPECT_EQ(StoredScores().size(), 10u);
   EXPECT_EQ(game.Exit(), 0u);
 }
@@ -434,13 +422,12 @@ TEST_F(TalvexTest, ExitFromTheMenuBarEndsWithZero) {
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
   // A tap on "Extras" opens the menu above the bar; Exit is its last item.
-  HWND toolbar = FindWindowExW(FindWindowExW(frame, nullptr, L"menu_worker", nullptr), nullptr,
-                               TOOLBARCLASSNAMEW, nullptr);
+  HWND toolbar = test_support::MenuBarToolbar(frame);
   ASSERT_NE(toolbar, nullptr);
   PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
   PostMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
   HWND popup = nullptr;
-  ASSERT_TRUE(WaitFor(3000, [&] {
+  ASSERT_TRUE(PumpUntil(3000, [&] {
     return (popup = test_support::FindVisibleWindow(L"#32768", game.Id())) != nullptr;
   }));
   for (WPARAM key : {VK_UP, VK_RETURN}) {

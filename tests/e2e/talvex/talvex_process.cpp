@@ -1,14 +1,9 @@
 #include "talvex_process.h"
 
+#include <commctrl.h>
+
 #include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
-
-std::wstring BinFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 TalvexProcess::~TalvexProcess() {
   if (!info_.hProcess) return;
@@ -30,7 +25,7 @@ bool TalvexProcess::Start(const std::wstring& exe, const std::wstring& folder) {
 
 DWORD TalvexProcess::WaitForExit(DWORD ms) {
   DWORD code = STILL_ACTIVE;
-  WaitFor(ms, [&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; });
+  PumpUntil(ms, [&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; });
   GetExitCodeProcess(info_.hProcess, &code);
   return code;
 }
@@ -45,7 +40,7 @@ HWND FindTopLevel(DWORD process, const wchar_t* className) {
 
 HWND TalvexProcess::WaitForFrame(DWORD ms) {
   HWND frame = nullptr;
-  WaitFor(ms, [&] {
+  PumpUntil(ms, [&] {
     frame = FindTopLevel(Id(), L"GravlinCE");
     if (!frame) return false;
     const auto labels = Labels(frame);
@@ -60,7 +55,7 @@ HWND TalvexProcess::FindDialog() const {
 
 HWND TalvexProcess::WaitForDialog(DWORD ms) {
   HWND dialog = nullptr;
-  WaitFor(ms, [&] { return (dialog = FindDialog()) != nullptr; });
+  PumpUntil(ms, [&] { return (dialog = FindDialog()) != nullptr; });
   return dialog;
 }
 
@@ -70,7 +65,7 @@ HWND TalvexProcess::FindDialog(const wchar_t* caption) const {
 
 HWND TalvexProcess::WaitForDialog(const wchar_t* caption, DWORD ms) {
   HWND dialog = nullptr;
-  WaitFor(ms, [&] { return (dialog = FindDialog(caption)) != nullptr; });
+  PumpUntil(ms, [&] { return (dialog = FindDialog(caption)) != nullptr; });
   return dialog;
 }
 
@@ -83,15 +78,6 @@ DWORD TalvexProcess::Exit() {
     code = WaitForExit(5000);
   }
   return code;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  // Asked of the window itself: an edit control keeps its text apart from the window's name.
-  wchar_t text[256] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
-  return text;
 }
 
 std::vector<HWND> Labels(HWND frame) {
@@ -125,20 +111,22 @@ void Command(HWND frame, int id) {
   PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void CloseWithOk(HWND dialog) {
-  // A message box has a real OK button; the game's dialogs take the title bar's OK.
-  if (GetDlgItem(dialog, 0xFFFF) && GetDlgItem(dialog, IDOK)) {
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  } else {
-    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-  }
+bool WaitForPause(HWND frame, DWORD ms) {
+  constexpr int kPause = 40008;
+  HWND toolbar = test_support::MenuBarToolbar(frame);
+  const bool paused = PumpUntil(ms, [&] {
+    const LRESULT state = SendMessageW(toolbar, TB_GETSTATE, kPause, 0);
+    return state != -1 && (state & TBSTATE_CHECKED);
+  });
+  UpdateWindow(Board(frame));
+  return paused;
 }
 
 HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWORD ms) {
   constexpr int kDrop = 3;
   HWND shown = nullptr;
   const HWND scoreLabel = Labels(frame)[3];
-  WaitFor(ms, [&] {
+  PumpUntil(ms, [&] {
     finalScore = WindowText(scoreLabel);
     if ((shown = game.FindDialog()) != nullptr) return true;
     PressButton(frame, kDrop);
@@ -151,16 +139,16 @@ HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWO
 bool AnswerGameEnd(HWND shown, const wchar_t* name) {
   if (HWND list = GetDlgItem(shown, 1006)) {
     HWND editor = nullptr;
-    if (WaitFor(3000, [&] {
+    if (PumpUntil(3000, [&] {
           return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
                  nullptr;
         })) {
       SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
       PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
       PostMessageW(editor, WM_KEYUP, VK_RETURN, 0xC01C0001);
-      WaitFor(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; });
+      PumpUntil(3000, [&] { return SendMessageW(list, LVM_GETEDITCONTROL, 0, 0) == 0; });
     }
   }
   CloseWithOk(shown);
-  return WaitFor(5000, [&] { return !IsWindow(shown); });
+  return PumpUntil(5000, [&] { return !IsWindow(shown); });
 }

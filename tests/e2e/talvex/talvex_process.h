@@ -5,21 +5,12 @@
 #include <string>
 #include <vector>
 
-// Waits, pumping this thread's messages, until done() holds or ms have passed.
-template <class Done>
-bool WaitFor(DWORD ms, Done done) {
-  const DWORD end = GetTickCount() + ms;
-  for (;;) {
-    if (done()) return true;
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(15);
-  }
-}
+#include "tests/support/win_support.h"
 
-// The folder of this test program, where the build puts Talvex.exe and velcore.dll.
-std::wstring BinFolder();
+using test_support::BinFolder;
+using test_support::CloseWithOk;
+using test_support::PumpUntil;
+using test_support::WindowText;
 
 class TalvexProcess {
  public:
@@ -53,7 +44,6 @@ class TalvexProcess {
   PROCESS_INFORMATION info_ = {};
 };
 
-std::wstring WindowText(HWND hwnd);
 // The frame's six labels in creation order.
 std::vector<HWND> Labels(HWND frame);
 std::vector<std::wstring> LabelTexts(HWND frame);
@@ -65,9 +55,10 @@ HWND Board(HWND frame);
 void PressButton(HWND frame, int action);
 void ReleaseButton(HWND frame, int action);
 void Command(HWND frame, int id);
+// Waits until the frame shows a pause (its pause button checked), then has the board draw what
+// the pause left, so that a picture taken next is the paused one.
+bool WaitForPause(HWND frame, DWORD ms);
 
-// The title-bar OK of a dialog; a message box's OK.
-void CloseWithOk(HWND dialog);
 // Drops pieces until the game ends and something shows up; returns that dialog or box (null
 // after ms) and the last score shown.
 HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWORD ms = 60000);

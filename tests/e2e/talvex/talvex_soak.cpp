@@ -95,7 +95,7 @@ void Soak::AnswerWhatIsShown() {
   if (AnswerGameEnd(shown, (L"Soak " + std::to_wstring(games_ + 1)).c_str())) ++games_;
   Command(frame_, kNewGame);
   paused_ = false;
-  WaitFor(200, [] { return false; });
+  PumpUntil(200, [] { return false; });
 }
 
 void Soak::Button() {
@@ -115,13 +115,13 @@ void Soak::OpenAndClose(int command, const wchar_t* caption, bool setupKeys) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kSetupKeys, BN_CLICKED), 0);
     if (HWND keys = game_.WaitForDialog(L"Setup keys", kAnswerWithin)) {
       CloseWithOk(keys);
-      WaitFor(kAnswerWithin, [&] { return !IsWindow(keys); });
+      PumpUntil(kAnswerWithin, [&] { return !IsWindow(keys); });
       ++dialogs_;
     }
   }
-  WaitFor(50 + random_() % 150, [] { return false; });
+  PumpUntil(50 + random_() % 150, [] { return false; });
   CloseWithOk(dialog);
-  if (WaitFor(kAnswerWithin, [&] { return !IsWindow(dialog); })) ++dialogs_;
+  if (PumpUntil(kAnswerWithin, [&] { return !IsWindow(dialog); })) ++dialogs_;
 }
 
 void Soak::Step() {
@@ -152,7 +152,7 @@ void Soak::Step() {
     if (which == 1) OpenAndClose(kScores, L"Scores");
     if (which == 2) OpenAndClose(kAbout, L"About Talvenor");
   }
-  WaitFor(15 + random_() % 30, [] { return false; });
+  PumpUntil(15 + random_() % 30, [] { return false; });
 }
 
 // Every dialog, the key setup and a whole game, each a few times.
@@ -175,7 +175,7 @@ bool Soak::WarmUp() {
 bool Soak::TakeSample(double seconds) {
   // Figures are taken with no dialog up, so that they compare.
   for (int i = 0; i < 3 && game_.FindDialog(); ++i) AnswerWhatIsShown();
-  WaitFor(300, [] { return false; });
+  PumpUntil(300, [] { return false; });
   if (!Answers()) return false;
   samples_.push_back(
       {seconds, games_, dialogs_, buttons_, Measure(game_.Handle(), game_.Id(), L"talvex.exe")});

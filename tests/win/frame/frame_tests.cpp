@@ -14,6 +14,7 @@
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
@@ -55,11 +56,7 @@ extern "C" __declspec(dllexport) int WINAPI ScoresBox(const ScoresBoxInfo* info)
 
 namespace {
 
-std::wstring WindowText(HWND hwnd) {
-  wchar_t text[128] = {};
-  GetWindowTextW(hwnd, text, 128);
-  return text;
-}
+using test_support::WindowText;
 
 std::vector<HWND> Labels(HWND frame) {
   return test_support::ChildrenOfClass(frame, L"Static");
@@ -76,46 +73,48 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// Dialogs and message boxes that turn up while the frame runs are answered from a timer.
+// The dialog or message box that an action showed, answered by a script and closed.
 struct DialogAnswer {
-  std::function<void(HWND)> script;  // runs once against the first dialog found
   HWND seen = nullptr;
   HWND owner = nullptr;
   std::wstring title;
   std::wstring text;  // a message box's text
   bool pausedMeanwhile = false;
-} g_answer;
+};
 
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
-  HWND dialog = test_support::FindVisibleWindow(L"#32770");
-  if (!dialog || dialog == g_answer.seen) return;
-  g_answer.seen = dialog;
-  g_answer.owner = GetWindow(dialog, GW_OWNER);
-  g_answer.title = WindowText(dialog);
-  wchar_t text[128] = {};
-  GetDlgItemTextW(dialog, 0xFFFF, text, 128);
-  g_answer.text = text;
-  g_answer.pausedMeanwhile = g_log.frame && g_log.frame->Game().IsPaused();
-  if (g_answer.script) g_answer.script(dialog);
-  if (IsWindow(dialog)) {
-    // A message box closes with its OK; the handheld dialogs with the title-bar OK.
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-    if (IsWindow(dialog)) SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+// Runs act; the dialog it shows is recorded, handed to script and closed with its OK. Where
+// `shows` is false the driver fails the test when one turns up.
+DialogAnswer Answer(const std::function<void()>& act, const std::function<void(HWND)>& script = {},
+                    bool shows = true) {
+  DialogAnswer answer;
+  std::vector<test_support::ModalDriver::Step> steps;
+  if (shows) {
+    steps.push_back([&](HWND dialog) {
+      answer.seen = dialog;
+      answer.owner = GetWindow(dialog, GW_OWNER);
+      answer.title = WindowText(dialog);
+      wchar_t text[128] = {};
+      GetDlgItemTextW(dialog, 0xFFFF, text, 128);
+      answer.text = text;
+      answer.pausedMeanwhile = g_log.frame && g_log.frame->Game().IsPaused();
+      if (script) script(dialog);
+      if (IsWindow(dialog)) test_support::CloseWithOk(dialog);
+    });
   }
+  test_support::ModalDriver driver(std::move(steps));
+  driver.Run(act);
+  return answer;
 }
 
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_log = {};
-    g_answer = {};
     RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
     SetVelcoreLibrary(GetModuleHandleW(nullptr));
-    timer_ = SetTimer(nullptr, 0, 30, &AnswerDialog);
   }
   void TearDown() override {
     frame_.reset();
-    KillTimer(nullptr, timer_);
     SetVelcoreLibrary(nullptr);
     RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
     DrainQuit();
@@ -144,7 +143,6 @@ class FrameTest : public ::testing::Test {
   uint32_t Flags() const { return frame_->Game().Flags(); }
 
   std::unique_ptr<MainFrame> frame_;
-  UINT_PTR timer_ = 0;
 };
 
 TEST_F(FrameTest, CreationBuildsTheWindowAndStartsAGame) {
@@ -285,8 +283,7 @@ TEST_F(FrameTest, DeactivationPausesAndReactivationRepaintsOnly) {
 }
 
 bool PauseButtonChecked(HWND frame) {
-  HWND bar = FindWindowExW(frame, nullptr, L"menu_worker", nullptr);
-  HWND toolbar = FindWindowExW(bar, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  HWND toolbar = test_support::MenuBarToolbar(frame);
   return SendMessageW(toolbar, TB_GETSTATE, IDM_PAUSE, 0) & TBSTATE_CHECKED;
 }
 
@@ -305,25 +302,29 @@ TEST_F(FrameTest, PauseButtonShowsThePauseWhicheverWayItCame) {
       {"reactivated: still paused", [&] { SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0); }, true},
       {"new game", [&] { Command(IDM_NEW_GAME); }, false},
       {"dialog over a running game", [&] { Command(IDM_SCORES); }, false},
-      {"pause, then a dialog", [&] { Command(IDM_PAUSE), Command(IDM_OPTIONS); }, true},
+      {"pause, then a dialog", [&] { Command(IDM_PAUSE), Answer([&] { Command(IDM_OPTIONS); }); },
+       true},
       {"new game while paused", [&] { Command(IDM_NEW_GAME); }, false},
       {"game over",
-       [&] { const_cast<GameController&>(frame_->Game()).Stop(), frame_->OnGameOver(0); }, false},
+       [&] {
+         const_cast<GameController&>(frame_->Game()).Stop();
+         Answer([&] { frame_->OnGameOver(0); });
+       },
+       false},
       {"pause after game over does nothing", [&] { Command(IDM_PAUSE); }, false},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);
-    g_answer = {};
     step.act();
     EXPECT_EQ(static_cast<bool>(Flags() & Paused), step.paused);
     EXPECT_EQ(PauseButtonChecked(hwnd), step.paused);
   }
   // While a dialog is open over a running game, the button shows the pause it brought.
   bool checkedMeanwhile = false;
-  g_answer.script = [&](HWND) { checkedMeanwhile = PauseButtonChecked(hwnd); };
   Command(IDM_NEW_GAME);
-  Command(IDM_OPTIONS);
-  ASSERT_NE(g_answer.seen, nullptr);
+  const DialogAnswer answer = Answer([&] { Command(IDM_OPTIONS); },
+                                     [&](HWND) { checkedMeanwhile = PauseButtonChecked(hwnd); });
+  ASSERT_NE(answer.seen, nullptr);
   EXPECT_TRUE(checkedMeanwhile);
   EXPECT_FALSE(PauseButtonChecked(hwnd));
 }
@@ -469,17 +470,16 @@ TEST_F(FrameTest, GameOverShowsTheTableOrTheMessage) {
     SCOPED_TRACE(c.name);
     g_log.scores.clear();
     g_log.scoresResult = c.scoresResult;
-    g_answer = {};
     SetVelcoreLibrary(c.library ? GetModuleHandleW(nullptr) : GetModuleHandleW(L"kernel32.dll"));
-    frame_->OnGameOver(c.score);
+    const DialogAnswer answer = Answer([&] { frame_->OnGameOver(c.score); }, {}, c.message);
     EXPECT_EQ(g_log.scores.size(), c.scoresCalled ? 1u : 0u);
     if (c.scoresCalled) {
       EXPECT_EQ(g_log.scores[0].newScore, c.score);
     }
-    EXPECT_EQ(g_answer.seen != nullptr, c.message);
+    EXPECT_EQ(answer.seen != nullptr, c.message);
     if (c.message) {
-      EXPECT_EQ(g_answer.text, L"Game over!");
-      EXPECT_EQ(g_answer.owner, frame_->Hwnd());
+      EXPECT_EQ(answer.text, L"Game over!");
+      EXPECT_EQ(answer.owner, frame_->Hwnd());
     }
   }
 }
@@ -510,15 +510,16 @@ TEST_F(FrameTest, OptionsOkStoresAllThreeAndClearsThePreview) {
   UpdateWindow(preview);
   EXPECT_GT(ColouredPixels(preview), 0);
 
-  g_answer.script = [](HWND dialog) {
-    HWND edit = GetDlgItem(dialog, IDC_LEVEL);
-    SendMessageW(edit, WM_KEYDOWN, VK_UP, 1);
-    SendDlgItemMessageW(dialog, IDC_SHOW_PREVIEW, BM_CLICK, 0, 0);
-  };
-  Command(IDM_OPTIONS);
-  EXPECT_NE(g_answer.seen, nullptr);
-  EXPECT_EQ(g_answer.title, L"Options");
-  EXPECT_TRUE(g_answer.pausedMeanwhile);
+  const DialogAnswer answer =
+      Answer([&] { Command(IDM_OPTIONS); },
+             [](HWND dialog) {
+               HWND edit = GetDlgItem(dialog, IDC_LEVEL);
+               SendMessageW(edit, WM_KEYDOWN, VK_UP, 1);
+               SendDlgItemMessageW(dialog, IDC_SHOW_PREVIEW, BM_CLICK, 0, 0);
+             });
+  EXPECT_NE(answer.seen, nullptr);
+  EXPECT_EQ(answer.title, L"Options");
+  EXPECT_TRUE(answer.pausedMeanwhile);
   EXPECT_FALSE(Flags() & Paused);
   EXPECT_EQ(frame_->CurrentSettings().InitialLevel, 1u);
   EXPECT_FALSE(frame_->CurrentSettings().ShowPreview);
@@ -535,8 +536,7 @@ TEST_F(FrameTest, OptionsOkStoresAllThreeAndClearsThePreview) {
 
   // OK without changes still writes every value.
   RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
-  g_answer = {};
-  Command(IDM_OPTIONS);
+  Answer([&] { Command(IDM_OPTIONS); });
   for (const wchar_t* value : {L"InitialLevel", L"ShowPreview", L"PlaySound"}) {
     const auto stored = test_support::ReadValue(HKEY_CURRENT_USER, kOptionsPath, value);
     EXPECT_EQ(stored ? stored->type : DWORD{REG_NONE}, static_cast<DWORD>(REG_DWORD)) << value;
@@ -556,12 +556,11 @@ TEST_F(FrameTest, AboutLeavesTheGameAsItWas) {
   for (bool pausedBefore : {false, true}) {
     SCOPED_TRACE(pausedBefore ? "paused before" : "running before");
     if (pausedBefore) Command(IDM_PAUSE);
-    g_answer = {};
-    Command(IDM_ABOUT);
+    const DialogAnswer answer = Answer([&] { Command(IDM_ABOUT); });
     // The box belonged to the frame and the game waited.
-    ASSERT_NE(g_answer.seen, nullptr) << "no About box";
-    EXPECT_EQ(g_answer.owner, frame_->Hwnd());
-    EXPECT_TRUE(g_answer.pausedMeanwhile);
+    ASSERT_NE(answer.seen, nullptr) << "no About box";
+    EXPECT_EQ(answer.owner, frame_->Hwnd());
+    EXPECT_TRUE(answer.pausedMeanwhile);
     EXPECT_EQ(static_cast<bool>(Flags() & Paused), pausedBefore);
   }
 }
@@ -583,8 +582,7 @@ TEST_F(FrameTest, MissingExportsAreSkipped) {
   HWND hwnd = Start();
   ASSERT_NE(hwnd, nullptr);
   EXPECT_TRUE(g_log.registered.empty());
-  Command(IDM_SCORES);
-  EXPECT_EQ(g_answer.seen, nullptr);
+  EXPECT_EQ(Answer([&] { Command(IDM_SCORES); }, {}, false).seen, nullptr);
   EXPECT_FALSE(Flags() & Paused);
   SendMessageW(hwnd, WM_KEYTARGET_DOWN, ActionLeft, 0);
   SendMessageW(hwnd, WM_KEYTARGET_UP, ActionLeft, 0);

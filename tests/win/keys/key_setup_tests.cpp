@@ -1,5 +1,5 @@
-// The key setup dialog through KeySetupBox, answered from inside its own modal loop: a thread
-// timer plays one scripted step per tick, with real keyboard and mouse input.
+// The key setup dialog through KeySetupBox, answered from inside its own modal loop: the modal
+// driver plays one scripted step per tick, with real keyboard and mouse input.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/modal_driver.h"
 #include "velcore_fixture.h"
 
 namespace {
@@ -21,54 +22,14 @@ constexpr UINT kButton2 = 0xC2;
 
 using Texts = std::vector<std::wstring>;
 
-class DialogScript {
- public:
-  using Step = std::function<void(HWND dialog)>;
-  explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {}
-
-  // Shows the box with the script playing against it; returns the box's result.
-  template <class Box>
-  int Run(Box box) {
-    current = this;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, &DialogScript::Tick);
-    const int result = box();
-    KillTimer(nullptr, timer);
-    current = nullptr;
-    EXPECT_EQ(next_, steps_.size()) << "the dialog closed before the script ended";
-    return result;
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    DialogScript* self = current;
-    if (!self) return;
-    HWND dialog = test_support::FindVisibleWindow(L"#32770");
-    if (!dialog) return;
-    if (self->next_ < self->steps_.size()) {
-      self->steps_[self->next_++](dialog);
-    } else if (++self->extraTicks_ > 10) {
-      ADD_FAILURE() << "the script ended with the dialog still open";
-      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    }
-  }
-
-  static inline DialogScript* current = nullptr;
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-  int extraTicks_ = 0;
-};
+using test_support::ModalDriver;
 
 HWND List(HWND dialog) {
   return GetDlgItem(dialog, kListId);
 }
 
 Texts Column(HWND dialog, int subItem) {
-  Texts texts;
-  HWND list = List(dialog);
-  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row)
-    texts.push_back(test_support::ListViewText(list, row, subItem));
-  return texts;
+  return test_support::ColumnCells(List(dialog), subItem);
 }
 
 Texts Keys(HWND dialog) {
@@ -126,7 +87,7 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
 
-  DialogScript script({
+  ModalDriver script({
       [&](HWND d) {
         wchar_t caption[32] = {};
         GetWindowTextW(d, caption, 32);
@@ -272,7 +233,7 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
   RecorderWindow owner;
   Register(owner.Hwnd(), kKeysPath);
 
-  DialogScript script({[&](HWND d) {
+  ModalDriver script({[&](HWND d) {
     EXPECT_EQ(Column(d, 0), (Texts{L"First", L"Unread id", L"Zero", L"No code", L"", L"Jump",
                                    longest, L"", L"Right", L"Button with a long name", L"Last"}));
     EXPECT_EQ(Keys(d), (Texts{L"Button 1", L"<not assigned>", L"enter", L"key code 0xffffffff",
@@ -327,7 +288,7 @@ TEST_F(KeySetupTest, OtherKeysShowTheKeyboardsNameForThem) {
   WriteKeyMap(kKeysPath, actions);
   RecorderWindow owner;
   Register(owner.Hwnd(), kKeysPath);
-  DialogScript script({[&](HWND d) {
+  ModalDriver script({[&](HWND d) {
     const Texts keys = Keys(d);
     ASSERT_EQ(keys.size(), std::size(cases));
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -354,7 +315,7 @@ TEST_F(KeySetupTest, RowsAreNeverSelected) {
     SendMessageW(List(d), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
     ClickAt(CentreOf(List(d), rect));
   };
-  DialogScript script({
+  ModalDriver script({
       [&](HWND d) {
         LVITEMW item = {};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -396,7 +357,7 @@ TEST_F(KeySetupTest, EmptyListEndsTheCaptureAtOnce) {
     Load();
     RecorderWindow owner;
     if (c.registered) Register(owner.Hwnd(), kKeysPath);
-    DialogScript script({
+    ModalDriver script({
         [&](HWND d) {
           EXPECT_EQ(Keys(d), Texts{});
           ClickStart(d);
@@ -422,7 +383,7 @@ TEST_F(KeySetupTest, NullPathKeepsTheChangesOutOfTheRegistry) {
   Register(owner.Hwnd(), kKeysPath);
   Unregister();
   Register(owner.Hwnd(), nullptr);  // the map of the last load stays, without its path
-  DialogScript script({
+  ModalDriver script({
       [&](HWND d) { ClickStart(d); },
       [&](HWND) { PressAndRelease('Z'); },
       [&](HWND d) {
@@ -468,13 +429,13 @@ TEST_F(KeySetupTest, CodesThatWereNeverReadAreNotWrittenBack) {
     SCOPED_TRACE(c.name);
     RecorderWindow owner;
     Register(owner.Hwnd(), kKeysPath);
-    std::vector<DialogScript::Step> steps;
+    std::vector<ModalDriver::Step> steps;
     if (c.assignFirstRow) {
       steps.push_back([&](HWND d) { ClickStart(d); });
       steps.push_back([&](HWND) { PressAndRelease('W'); });
     }
     steps.push_back([&](HWND d) { Close(d); });
-    DialogScript script(steps);
+    ModalDriver script(steps);
     script.Run([&] { return KeySetupBox(owner.Hwnd()); });
     Unregister();
     EXPECT_EQ(ReadCode(kKeysPath, L"a"), c.codeOfA);
@@ -491,7 +452,7 @@ TEST_F(KeySetupTest, OvercountedSubkeysAddNoRowsAndNoValues) {
     ASSERT_TRUE(miscount.Installed());
     Register(owner.Hwnd(), kKeysPath);
   }
-  DialogScript script({
+  ModalDriver script({
       [&](HWND d) {
         EXPECT_EQ(Column(d, 0), (Texts{L"Left", L"Right", L"Turn", L"Drop"}));
         ClickStart(d);

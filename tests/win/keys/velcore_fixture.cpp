@@ -227,11 +227,7 @@ SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta)
 }
 
 HMODULE LoadFakeCoredll() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  folder.erase(folder.find_last_of(L'\\') + 1);
-  folder += L"fake_coredll";
+  const std::wstring folder = test_support::BinFolder() + L"fake_coredll";
   SetDllDirectoryW(folder.c_str());
   HMODULE core = LoadLibraryW(L"coredll.dll");
   SetDllDirectoryW(nullptr);

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/scores/dialog_probe.h"
-#include "tests/win/scores/launch_stand_ins.h"
-#include "tests/win/scores/modal_driver.h"
+#include "tests/support/win_support.h"
+#include "tests/support/launch_stand_ins.h"
+#include "tests/support/modal_driver.h"
 #include "tests/win/scores/test_key.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
+
+using namespace test_support;
 
 constexpr int kList = 1006;
 constexpr int kPublish = 1017;
@@ -117,14 +119,14 @@ TEST_F(ScoresBoxTest, WithoutNewScoreShowsTheRankedTableReadOnly) {
   ModalDriver driver({
       [](HWND dialog) {
         HWND list = List(dialog);
-        EXPECT_EQ(TextOf(dialog), L"Scores");
+        EXPECT_EQ(WindowText(dialog), L"Scores");
         EXPECT_EQ(ColumnTitle(list, 0), L"Name");
         EXPECT_EQ(ColumnTitle(list, 1), L"Score");
         EXPECT_EQ(ColumnTitle(list, 2), L"Date");
         EXPECT_EQ(ColumnCells(list, 0), (Cells{L"Bob", L"Cy", L"Ann"}));
         EXPECT_EQ(ColumnCells(list, 1), (Cells{L"300", L"200", L"100"}));
-        const std::wstring midnight = Cell(list, 2, 2);
-        const std::wstring noon = Cell(list, 0, 2);
+        const std::wstring midnight = ListViewText(list, 2, 2);
+        const std::wstring noon = ListViewText(list, 0, 2);
         EXPECT_NE(midnight.find(L"2024"), std::wstring::npos) << midnight;
         EXPECT_EQ(midnight.find(L':'), std::wstring::npos) << midnight;
         EXPECT_NE(noon.find(L':'), std::wstring::npos) << noon;
@@ -184,10 +186,10 @@ TEST_F(ScoresBoxTest, ScoreEqualToTheLowestTakesSlotThreeAndIsNamed) {
         EXPECT_EQ(std::count(names.begin(), names.end(), L"P7"), 1);
         const int row = RowWith(list, 0, kPlaceholderName);
         ASSERT_GE(row, 0);
-        EXPECT_EQ(Cell(list, row, 1), L"500");
+        EXPECT_EQ(ListViewText(list, row, 1), L"500");
         HWND editor = Editor(dialog);
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(TextOf(editor), kPlaceholderName);
+        EXPECT_EQ(WindowText(editor), kPlaceholderName);
         EXPECT_EQ(SendMessageW(editor, EM_GETLIMITTEXT, 0, 0), 25);
         SendMessageW(editor, EM_SETSEL, 0, -1);
         Type(editor, L"Zed");
@@ -197,7 +199,7 @@ TEST_F(ScoresBoxTest, ScoreEqualToTheLowestTakesSlotThreeAndIsNamed) {
         EXPECT_EQ(Editor(dialog), nullptr);
         const int row = RowWith(List(dialog), 0, L"Zed");
         ASSERT_GE(row, 0);
-        EXPECT_EQ(Cell(List(dialog), row, 1), L"500");
+        EXPECT_EQ(ListViewText(List(dialog), row, 1), L"500");
         CloseWithOk(dialog);
       },
   });
@@ -233,21 +235,21 @@ TEST_F(ScoresBoxTest, NameStopsAt25Characters) {
         [&](HWND dialog) {
           HWND list = List(dialog);
           ASSERT_EQ(RowCount(list), 4);
-          EXPECT_EQ(Cell(list, 3, 0), kPlaceholderName);  // ranked last
+          EXPECT_EQ(ListViewText(list, 3, 0), kPlaceholderName);  // ranked last
           HWND editor = Editor(dialog);
           ASSERT_NE(editor, nullptr);
           SendMessageW(editor, EM_SETSEL, 0, -1);
           if (c.throughTheEditorsText) {
             SetWindowTextW(editor, typed.c_str());
-            EXPECT_EQ(TextOf(editor), typed);
+            EXPECT_EQ(WindowText(editor), typed);
           } else {
             Type(editor, typed);
-            EXPECT_EQ(TextOf(editor), kept);
+            EXPECT_EQ(WindowText(editor), kept);
           }
           PressKey(editor, VK_RETURN);
         },
         [&](HWND dialog) {
-          EXPECT_EQ(Cell(List(dialog), 3, 0), kept);
+          EXPECT_EQ(ListViewText(List(dialog), 3, 0), kept);
           CloseWithOk(dialog);
         },
     });
@@ -361,8 +363,8 @@ TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
   auto expectCode = [&](const wchar_t* code) {
     return [&scores, code](HWND dialog) {
       ASSERT_NE(dialog, scores);
-      EXPECT_EQ(TextOf(dialog), L"Publish score");
-      EXPECT_EQ(TextOf(GetDlgItem(dialog, 1004)), code);
+      EXPECT_EQ(WindowText(dialog), L"Publish score");
+      EXPECT_EQ(WindowText(GetDlgItem(dialog, 1004)), code);
       HWND link = GetDlgItem(dialog, 1010);
       EXPECT_EQ(ClassOf(link), L"WTL_HyperLink");
       EXPECT_EQ(GetWindowLongPtrW(link, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);

@@ -10,6 +10,8 @@
 #include "shell/options_dialog.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
+#include "tests/support/modal_driver.h"
+#include "tests/support/win_support.h"
 
 namespace {
 
@@ -25,27 +27,14 @@ extern "C" __declspec(dllexport) int WINAPI KeySetupBox(HWND owner) {
 
 namespace {
 
-OptionsDialog* g_dialog = nullptr;
-std::function<void(HWND)> g_script;
-
-void CALLBACK PlayScript(HWND, UINT, UINT_PTR id, DWORD) {
-  // Not before the dialog manager has shown it.
-  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
-  KillTimer(nullptr, id);
-  HWND dialog = g_dialog->Hwnd();
-  g_script(dialog);
-  if (IsWindow(dialog)) SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
-}
-
 // Runs the dialog with `script` played against it, then closes it with the title-bar OK.
 INT_PTR RunWith(OptionsDialog& dialog, std::function<void(HWND)> script) {
-  g_dialog = &dialog;
-  g_script = std::move(script);
-  UINT_PTR timer = SetTimer(nullptr, 0, 20, &PlayScript);
-  INT_PTR result = dialog.Run(GetModuleHandleW(nullptr), nullptr);
-  KillTimer(nullptr, timer);
-  g_dialog = nullptr;
-  return result;
+  test_support::ModalDriver driver({[&](HWND shown) {
+    EXPECT_EQ(shown, dialog.Hwnd());
+    script(shown);
+    if (IsWindow(shown)) test_support::CloseWithOk(shown);
+  }});
+  return driver.Run([&] { return dialog.Run(GetModuleHandleW(nullptr), nullptr); });
 }
 
 std::wstring Text(HWND dialog, int id) {

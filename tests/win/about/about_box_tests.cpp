@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "tests/support/gdi_objects.h"
-#include "tests/win/scores/dialog_probe.h"
-#include "tests/win/scores/launch_stand_ins.h"
-#include "tests/win/scores/modal_driver.h"
+#include "tests/support/win_support.h"
+#include "tests/support/launch_stand_ins.h"
+#include "tests/support/modal_driver.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
+
+using namespace test_support;
 
 constexpr int kIcon = 1000;
 constexpr int kText = 1001;
@@ -142,8 +144,8 @@ TEST_F(AboutBoxTest, ShowsTheCallersIconTextAndCaption) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ModalDriver driver({[&](HWND dialog) {
-      EXPECT_EQ(TextOf(dialog), c.expectedCaption);
-      EXPECT_EQ(TextOf(GetDlgItem(dialog, kText)), c.expectedText);
+      EXPECT_EQ(WindowText(dialog), c.expectedCaption);
+      EXPECT_EQ(WindowText(GetDlgItem(dialog, kText)), c.expectedText);
       const LRESULT icon = SendDlgItemMessageW(dialog, kIcon, STM_GETIMAGE, IMAGE_ICON, 0);
       EXPECT_EQ(icon != 0, c.hasIcon);
       for (const auto& place : kLinkPlaces) {

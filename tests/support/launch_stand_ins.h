@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win_support.h"
+
 inline std::wstring WindowsFile(const std::wstring& name) {
   wchar_t folder[MAX_PATH] = {};
   GetWindowsDirectoryW(folder, MAX_PATH);
@@ -17,10 +19,7 @@ inline std::wstring WindowsFile(const std::wstring& name) {
 }
 
 inline std::wstring BesideTest(const std::wstring& name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + name;
+  return test_support::BinFolder() + name;
 }
 
 inline bool EndsWith(const std::string& text, const std::string& end) {
@@ -117,25 +116,37 @@ class FakeProgram {
 
   // The command line the program was started with, or nothing when it was not started.
   std::optional<std::string> WaitForLog(DWORD timeoutMs = 10000) const {
-    for (DWORD waited = 0;; waited += 50) {
-      HANDLE file = CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        char text[4096] = {};
-        DWORD read = 0;
-        ReadFile(file, text, sizeof text - 1, &read, nullptr);
-        CloseHandle(file);
-        return std::string(text, read);
-      }
-      if (waited >= timeoutMs) return std::nullopt;
-      Sleep(50);
+    // The log appears by a rename: a change of the folder's names wakes the wait.
+    const std::wstring folder = log_.substr(0, log_.rfind(L'\\'));
+    HANDLE change =
+        FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    EXPECT_NE(change, INVALID_HANDLE_VALUE) << "cannot watch " << folder;
+    const DWORD start = GetTickCount();
+    std::optional<std::string> text;
+    while (!(text = ReadLog())) {
+      const DWORD waited = GetTickCount() - start;
+      if (waited >= timeoutMs || change == INVALID_HANDLE_VALUE) break;
+      WaitForSingleObject(change, timeoutMs - waited);
+      FindNextChangeNotification(change);
     }
+    if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
+    return text;
   }
 
  private:
+  std::optional<std::string> ReadLog() const {
+    HANDLE file = CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    char text[4096] = {};
+    DWORD read = 0;
+    ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    return std::string(text, read);
+  }
   void Remove() const {
     DeleteFileW(log_.c_str());
-    // The program may still be ending.
+    // The program may still be ending, and nothing signals when its file is free: try again.
     for (int i = 0; i < 100 && GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
       if (DeleteFileW(path_.c_str())) break;
       Sleep(50);

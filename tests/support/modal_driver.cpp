@@ -1,12 +1,16 @@
-#include "tests/win/scores/modal_driver.h"
+#include "tests/support/modal_driver.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/win_support.h"
+
+namespace test_support {
 
 namespace {
 
 ModalDriver* g_current = nullptr;
 constexpr UINT kTickMs = 20;
-constexpr int kMaxIdleTicks = 250;  // five seconds after the last step
+constexpr int kMaxIdleTicks = 250;  // five seconds with nothing to do and a dialog open
 
 }  // namespace
 
@@ -24,15 +28,23 @@ void ModalDriver::Stop() {
   timer_ = 0;
   hook_ = nullptr;
   g_current = nullptr;
-  EXPECT_TRUE(Finished()) << "the dialog closed after " << next_ << " of " << steps_.size()
-                          << " steps";
+  if (dialogs_.empty()) {
+    EXPECT_TRUE(Finished()) << "no dialog showed; " << steps_.size() << " steps never ran";
+  } else {
+    EXPECT_TRUE(Finished()) << "the dialog closed after " << next_ << " of " << steps_.size()
+                            << " steps";
+  }
 }
 
-HWND ModalDriver::NewestDialog() const {
+HWND ModalDriver::NewestDialog(bool& hidden) const {
   // A modal dialog is shown only once its loop first finds the queue empty, and a tick can come
   // before that: wait for it rather than play the step against the dialog below.
+  hidden = false;
   for (auto it = dialogs_.rbegin(); it != dialogs_.rend(); ++it) {
-    if (IsWindow(*it)) return IsWindowVisible(*it) ? *it : nullptr;
+    if (!IsWindow(*it)) continue;
+    if (IsWindowVisible(*it)) return *it;
+    hidden = true;
+    return *it;
   }
   return nullptr;
 }
@@ -51,16 +63,25 @@ LRESULT CALLBACK ModalDriver::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 void CALLBACK ModalDriver::OnTick(HWND, UINT, UINT_PTR, DWORD) {
   ModalDriver* self = g_current;
   if (!self) return;
-  HWND dialog = self->NewestDialog();
+  bool hidden = false;
+  HWND dialog = self->NewestDialog(hidden);
   if (!dialog) return;
-  if (self->next_ < self->steps_.size()) {
+  if (!hidden && self->next_ < self->steps_.size()) {
     // Advance first: a step that opens a nested dialog returns only when that one closes, and
     // the following steps run meanwhile from the nested loop.
     const size_t step = self->next_++;
     self->idleTicks_ = 0;
     self->steps_[step](dialog);
   } else if (++self->idleTicks_ > kMaxIdleTicks) {
-    ADD_FAILURE() << "the script ended but a dialog stays open; closing it";
+    self->idleTicks_ = 0;
+    if (hidden) {
+      ADD_FAILURE() << "a dialog was created but never shown; closing it";
+    } else {
+      ADD_FAILURE() << "the script ended after " << self->steps_.size()
+                    << " steps but a dialog stays open; closing it";
+    }
     CloseWithOk(dialog);
   }
 }
+
+}  // namespace test_support

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "registry_backup.h"
+#include "screen.h"
 #include "talvex_process.h"
 
 namespace {
@@ -41,34 +43,39 @@ int wmain(int argc, wchar_t** argv) {
     int turns;
   } kMoves[] = {{-4, 0}, {3, 1}, {0, 0}, {-2, 1}, {4, 0}, {1, 2}, {-3, 1}, {2, 0}, {-1, 3}, {3, 0}};
   const HWND score = Labels(frame)[3];
+  std::vector<COLORREF> locked;  // the board as the last piece locked
   for (const auto& move : kMoves) {
     // The next piece enters half a second after the last one locked.
-    Sleep(650);
+    if (!locked.empty()) {
+      PumpUntil(2000, [&] { return CapturePixels(Board(frame)) != locked; });
+    }
     for (int i = 0; i < move.turns; ++i) Tap(frame, kRotate);
     for (int i = 0; i < (move.shift < 0 ? -move.shift : move.shift); ++i) {
       Tap(frame, move.shift < 0 ? kLeft : kRight);
     }
     const std::wstring before = WindowText(score);
     Tap(frame, kDrop);
-    if (!WaitFor(5000, [&] { return WindowText(score) != before; })) break;
+    if (!PumpUntil(5000, [&] { return WindowText(score) != before; })) break;
+    locked = CapturePixels(Board(frame));
     if (game.FindDialog()) break;  // the well filled up
   }
-  // Let the next piece show in the well, then hold everything still.
-  Sleep(1200);
+  // Let the next piece fall a little way into the well (the time is the picture's), then hold
+  // everything still.
+  test_support::Pump(1200);
   Command(frame, kPause);
-  Sleep(300);
+  if (!WaitForPause(frame, 5000)) return 8;
   HWND dialog = nullptr;
   if (argc > 2) {
     Command(frame, _wtoi(argv[2]));
     dialog = game.WaitForDialog(10000);
     if (!dialog) return 7;
-    Sleep(300);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
   HANDLE ready = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (ready == INVALID_HANDLE_VALUE) return 5;
   CloseHandle(ready);
-  WaitFor(60000, [&] { return GetFileAttributesW(argv[1]) == INVALID_FILE_ATTRIBUTES; });
+  PumpUntil(60000, [&] { return GetFileAttributesW(argv[1]) == INVALID_FILE_ATTRIBUTES; });
   if (dialog) CloseWithOk(dialog);
   return game.Exit() == 0 ? 0 : 6;
 }

@@ -1,11 +1,15 @@
 #pragma once
-// Plays a script against the modal dialogs that a call opens. A thread timer fires inside the
-// dialogs' own message loops; each tick runs the next step with the newest dialog still shown.
-// A hook counts every window the call creates.
+// Plays a script against the modal dialogs and message boxes that a call opens in this thread.
+// A thread timer fires inside the dialogs' own message loops; each tick runs the next step with
+// the newest dialog shown. A hook counts every window the call creates. A script that ends with
+// a dialog still open, or a dialog that never shows, fails the test and does not hang it.
 #include <windows.h>
 
 #include <functional>
+#include <type_traits>
 #include <vector>
+
+namespace test_support {
 
 class ModalDriver {
  public:
@@ -15,12 +19,18 @@ class ModalDriver {
   ModalDriver(const ModalDriver&) = delete;
   ModalDriver& operator=(const ModalDriver&) = delete;
 
+  // Runs call() with the script playing; returns what call() returns.
   template <class Call>
   auto Run(Call call) {
     Start();
-    auto result = call();
-    Stop();
-    return result;
+    if constexpr (std::is_void_v<decltype(call())>) {
+      call();
+      Stop();
+    } else {
+      auto result = call();
+      Stop();
+      return result;
+    }
   }
 
   int WindowsCreated() const { return windowsCreated_; }
@@ -29,7 +39,7 @@ class ModalDriver {
  private:
   void Start();
   void Stop();
-  HWND NewestDialog() const;
+  HWND NewestDialog(bool& hidden) const;
   static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
   static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
 
@@ -42,7 +52,4 @@ class ModalDriver {
   UINT_PTR timer_ = 0;
 };
 
-// Closes a dialog the way the title bar's OK does.
-inline void CloseWithOk(HWND dialog) {
-  SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
+}  // namespace test_support
