@@ -11,13 +11,12 @@ bin=build/win64/bin
 
 # On a screen of its own of that size; without SIZE on the caller's screen when there is one.
 if [ "${1:-}" != --on-screen ]; then
-  if [ -n "${SIZE:-}" ]; then
-    exec tools/xscreen --size "$SIZE" "$self" --on-screen "$@"
-  fi
-  exec tools/xscreen --reuse "$self" --on-screen "$@"
+  screen=(--reuse)
+  [ -n "${SIZE:-}" ] && screen=(--size "$SIZE")
+  exec tools/xscreen "${screen[@]}" "$self" --on-screen "$@"
 fi
 shift
 export WINEPREFIX=$PWD/build/win64/bench-prefix
-trap 'wineserver -k 2>/dev/null || true' EXIT
+trap 'tools/wine-run --stop || true' EXIT
 tools/wine-run --start
 tools/wine-run "$bin/talvex_measure.exe" "$@" | tee build/win64/talvex-measure.txt

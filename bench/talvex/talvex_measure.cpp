@@ -99,7 +99,7 @@ class Minesweeper {
   void NewGame() {
     PostMessageW(Window(), WM_KEYDOWN, VK_F2, 0);
     PostMessageW(Window(), WM_KEYUP, VK_F2, 0xC0000001);
-    PumpUntil(300, [] { return false; });
+    Pump(300);
   }
   HANDLE Handle() const { return info_.hProcess; }
   DWORD Id() const { return info_.dwProcessId; }
@@ -119,7 +119,7 @@ class Minesweeper {
         CloseDialogs();
       }
     }
-    PumpUntil(500, [] { return false; });
+    Pump(500);
     CloseDialogs();
   }
 
@@ -178,11 +178,11 @@ void PlayFor(HWND frame, DWORD ms) {
       }
       steer = false;
     }
-    PumpUntil(100, [] { return false; });
+    Pump(100);
     const std::wstring now = WindowText(score);
     if (now != last) {
       last = now;
-      PumpUntil(600, [] { return false; });  // the next piece enters half a second later
+      Pump(600);  // the next piece enters half a second later
       steer = true;
     }
   }
@@ -199,32 +199,15 @@ bool SetRunning(HWND frame, bool running) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (BoardMoves(frame) == running) return true;
     Command(frame, kPause);
-    PumpUntil(200, [] { return false; });
+    Pump(200);
   }
   return BoardMoves(frame) == running;
 }
 
 void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
-  HWND shown = nullptr;
-  PumpUntil(120000, [&] {
-    if ((shown = game.FindDialog()) != nullptr) return true;
-    PressButton(frame, kDrop);
-    ReleaseButton(frame, kDrop);
-    return false;
-  });
-  if (!shown) return;
-  // The scores dialog: take the offered name, then the title-bar OK; a message box: OK.
-  if (HWND list = GetDlgItem(shown, 1006)) {
-    auto editor = reinterpret_cast<HWND>(SendMessageW(list, 0x1018 /* LVM_GETEDITCONTROL */, 0, 0));
-    if (editor) PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    PumpUntil(500, [] { return false; });
-    SendMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else {
-    SendMessageW(shown, WM_COMMAND, IDOK, 0);
-  }
-  PumpUntil(3000, [&] { return !IsWindow(shown); });
-  if (HWND box = game.WaitForDialog(1000)) SendMessageW(box, WM_COMMAND, IDOK, 0);
-  PumpUntil(500, [] { return false; });
+  std::wstring score;
+  if (HWND shown = PlayToTheEnd(game, frame, score, 120000)) AnswerGameEnd(shown, L"Bench");
+  Pump(500);
 }
 
 void Row(const char* name, double talvex, double mines, const char* unit) {
@@ -281,7 +264,7 @@ int wmain(int argc, wchar_t** argv) {
     fprintf(stderr, "talvex_measure: the game does not run\n");
     return 3;
   }
-  PumpUntil(2000, [] { return false; });
+  Pump(2000);
   const ProcessFigures talvexStart = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesStart = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
 
@@ -295,7 +278,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const ProcessFigures talvexPausing = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesPausing = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
-  PumpUntil(g_minute, [] { return false; });
+  Pump(g_minute);
   const ProcessFigures talvexPaused = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesPaused = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
   SetRunning(frame, true);

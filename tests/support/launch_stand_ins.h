@@ -22,16 +22,12 @@ inline std::wstring BesideTest(const std::wstring& name) {
   return test_support::BinFolder() + name;
 }
 
-inline bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // One registry value set to a text (or removed, for null) until the object goes; then it is as
 // it was, and keys that were made for it are gone. name null is the key's default value.
 class ValueOverride {
  public:
   ValueOverride(HKEY root, const std::wstring& path, const wchar_t* name, const wchar_t* text)
-      : root_(root), path_(path), name_(name ? name : L"") {
+      : root_(root), name_(name ? name : L"") {
     // The outermost key that does not exist yet is removed afterwards, with what it holds.
     for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
       HKEY probe = nullptr;
@@ -78,7 +74,6 @@ class ValueOverride {
 
  private:
   HKEY root_;
-  std::wstring path_;
   std::wstring name_;
   std::wstring createdRoot_;
   HKEY key_ = nullptr;

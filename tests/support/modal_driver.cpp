@@ -53,9 +53,7 @@ LRESULT CALLBACK ModalDriver::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && g_current) {
     ++g_current->windowsCreated_;
     auto hwnd = reinterpret_cast<HWND>(wParam);
-    wchar_t name[16] = {};
-    GetClassNameW(hwnd, name, 16);
-    if (lstrcmpW(name, L"#32770") == 0) g_current->dialogs_.push_back(hwnd);
+    if (ClassOf(hwnd) == L"#32770") g_current->dialogs_.push_back(hwnd);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -443,10 +443,10 @@ void PlayRound(Outcome& outcome) {
   }
 
   Command(frame, kOptions);
-  HWND options = game.WaitForDialog(L"Options", 5000);
+  HWND options = game.WaitForDialog(5000, L"Options");
   ASSERT_NE(options, nullptr) << "no Options";
   PostMessageW(options, WM_COMMAND, MAKEWPARAM(kSetupKeys, BN_CLICKED), 0);
-  HWND keys = game.WaitForDialog(L"Setup keys", 10000);
+  HWND keys = game.WaitForDialog(10000, L"Setup keys");
   ASSERT_NE(keys, nullptr) << "no Setup keys";
   CloseWithOk(keys);
   ASSERT_TRUE(PumpUntil(10000, [&] { return !IsWindow(keys); }));
@@ -456,7 +456,7 @@ void PlayRound(Outcome& outcome) {
   for (const auto& [command, caption] :
        {std::pair{kScores, L"Scores"}, std::pair{kAbout, L"About Talvenor"}}) {
     Command(frame, command);
-    HWND dialog = game.WaitForDialog(caption, 5000);
+    HWND dialog = game.WaitForDialog(5000, caption);
     ASSERT_NE(dialog, nullptr) << "no " << Narrow(caption);
     CloseWithOk(dialog);
     ASSERT_TRUE(PumpUntil(5000, [&] { return !IsWindow(dialog); }));

@@ -30,18 +30,10 @@ DWORD TalvexProcess::WaitForExit(DWORD ms) {
   return code;
 }
 
-namespace {
-
-HWND FindTopLevel(DWORD process, const wchar_t* className) {
-  return test_support::FindVisibleWindow(className, process);
-}
-
-}  // namespace
-
 HWND TalvexProcess::WaitForFrame(DWORD ms) {
   HWND frame = nullptr;
   PumpUntil(ms, [&] {
-    frame = FindTopLevel(Id(), L"GravlinCE");
+    frame = test_support::FindVisibleWindow(L"GravlinCE", Id());
     if (!frame) return false;
     const auto labels = Labels(frame);
     return labels.size() == 6 && !WindowText(labels[1]).empty();
@@ -49,21 +41,11 @@ HWND TalvexProcess::WaitForFrame(DWORD ms) {
   return frame;
 }
 
-HWND TalvexProcess::FindDialog() const {
-  return FindTopLevel(Id(), L"#32770");
-}
-
-HWND TalvexProcess::WaitForDialog(DWORD ms) {
-  HWND dialog = nullptr;
-  PumpUntil(ms, [&] { return (dialog = FindDialog()) != nullptr; });
-  return dialog;
-}
-
 HWND TalvexProcess::FindDialog(const wchar_t* caption) const {
   return test_support::FindVisibleWindow(L"#32770", Id(), caption);
 }
 
-HWND TalvexProcess::WaitForDialog(const wchar_t* caption, DWORD ms) {
+HWND TalvexProcess::WaitForDialog(DWORD ms, const wchar_t* caption) {
   HWND dialog = nullptr;
   PumpUntil(ms, [&] { return (dialog = FindDialog(caption)) != nullptr; });
   return dialog;
@@ -71,7 +53,7 @@ HWND TalvexProcess::WaitForDialog(const wchar_t* caption, DWORD ms) {
 
 DWORD TalvexProcess::Exit() {
   if (WaitForExit(0) != STILL_ACTIVE) return WaitForExit(0);
-  if (HWND frame = FindTopLevel(Id(), L"GravlinCE")) Command(frame, 108);
+  if (HWND frame = test_support::FindVisibleWindow(L"GravlinCE", Id())) Command(frame, 108);
   DWORD code = WaitForExit(5000);
   if (code == STILL_ACTIVE) {
     TerminateProcess(info_.hProcess, 99);

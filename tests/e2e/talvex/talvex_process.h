@@ -9,6 +9,7 @@
 
 using test_support::BinFolder;
 using test_support::CloseWithOk;
+using test_support::Pump;
 using test_support::PumpUntil;
 using test_support::WindowText;
 
@@ -30,12 +31,10 @@ class TalvexProcess {
 
   // The frame window once its first game has started (its level label has text), or null.
   HWND WaitForFrame(DWORD ms);
-  // The first visible dialog or message box of this process, or null.
-  HWND FindDialog() const;
-  HWND WaitForDialog(DWORD ms);
-  // The visible dialog of this process with that caption, or null.
-  HWND FindDialog(const wchar_t* caption) const;
-  HWND WaitForDialog(const wchar_t* caption, DWORD ms);
+  // The first visible dialog or message box of this process (with that caption, when one is
+  // named), or null.
+  HWND FindDialog(const wchar_t* caption = nullptr) const;
+  HWND WaitForDialog(DWORD ms, const wchar_t* caption = nullptr);
 
   // Exit through the menu; TerminateProcess when that does not end it.
   DWORD Exit();

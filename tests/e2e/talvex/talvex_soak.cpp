@@ -95,7 +95,7 @@ void Soak::AnswerWhatIsShown() {
   if (AnswerGameEnd(shown, (L"Soak " + std::to_wstring(games_ + 1)).c_str())) ++games_;
   Command(frame_, kNewGame);
   paused_ = false;
-  PumpUntil(200, [] { return false; });
+  Pump(200);
 }
 
 void Soak::Button() {
@@ -109,17 +109,17 @@ void Soak::Button() {
 
 void Soak::OpenAndClose(int command, const wchar_t* caption, bool setupKeys) {
   Command(frame_, command);
-  HWND dialog = game_.WaitForDialog(caption, kAnswerWithin);
+  HWND dialog = game_.WaitForDialog(kAnswerWithin, caption);
   if (!dialog) return;
   if (setupKeys) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kSetupKeys, BN_CLICKED), 0);
-    if (HWND keys = game_.WaitForDialog(L"Setup keys", kAnswerWithin)) {
+    if (HWND keys = game_.WaitForDialog(kAnswerWithin, L"Setup keys")) {
       CloseWithOk(keys);
       PumpUntil(kAnswerWithin, [&] { return !IsWindow(keys); });
       ++dialogs_;
     }
   }
-  PumpUntil(50 + random_() % 150, [] { return false; });
+  Pump(50 + random_() % 150);
   CloseWithOk(dialog);
   if (PumpUntil(kAnswerWithin, [&] { return !IsWindow(dialog); })) ++dialogs_;
 }
@@ -152,7 +152,7 @@ void Soak::Step() {
     if (which == 1) OpenAndClose(kScores, L"Scores");
     if (which == 2) OpenAndClose(kAbout, L"About Talvenor");
   }
-  PumpUntil(15 + random_() % 30, [] { return false; });
+  Pump(15 + random_() % 30);
 }
 
 // Every dialog, the key setup and a whole game, each a few times.
@@ -175,7 +175,7 @@ bool Soak::WarmUp() {
 bool Soak::TakeSample(double seconds) {
   // Figures are taken with no dialog up, so that they compare.
   for (int i = 0; i < 3 && game_.FindDialog(); ++i) AnswerWhatIsShown();
-  PumpUntil(300, [] { return false; });
+  Pump(300);
   if (!Answers()) return false;
   samples_.push_back(
       {seconds, games_, dialogs_, buttons_, Measure(game_.Handle(), game_.Id(), L"talvex.exe")});

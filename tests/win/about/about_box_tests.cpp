@@ -198,7 +198,7 @@ TEST_F(AboutBoxTest, WebLinkColoursComeFromTheBrowserSettings) {
     EXPECT_EQ(Call(driver), 1);
     const auto commandLine = browser.WaitForLog();
     ASSERT_TRUE(commandLine);
-    EXPECT_TRUE(EndsWith(*commandLine, std::string(" ") + kWebAddress)) << *commandLine;
+    EXPECT_TRUE(commandLine->ends_with(std::string(" ") + kWebAddress)) << *commandLine;
   }
 }
 
@@ -227,12 +227,12 @@ TEST_F(AboutBoxTest, MailLinkStartsTmailWhenPresentElsePmail) {
     if (c.tmailPresent) {
       const auto commandLine = tmail->WaitForLog();
       ASSERT_TRUE(commandLine);
-      EXPECT_TRUE(EndsWith(*commandLine, std::string(" mailto:") + kMailAddress)) << *commandLine;
+      EXPECT_TRUE(commandLine->ends_with(std::string(" mailto:") + kMailAddress)) << *commandLine;
       EXPECT_FALSE(pmail.WaitForLog(500));
     } else {
       const auto commandLine = pmail.WaitForLog();
       ASSERT_TRUE(commandLine);
-      EXPECT_TRUE(EndsWith(*commandLine, std::string(" -TO \"") + kMailAddress + "\""))
+      EXPECT_TRUE(commandLine->ends_with(std::string(" -TO \"") + kMailAddress + "\""))
           << *commandLine;
     }
   }
@@ -261,7 +261,7 @@ TEST_F(AboutBoxTest, WithoutTheHandheldsProgramsLinksOpenWithTheDesktopsHandlers
     EXPECT_EQ(Call(driver), 1);
     const auto commandLine = handlers.WaitForLog();
     ASSERT_TRUE(commandLine);
-    EXPECT_TRUE(EndsWith(*commandLine, c.commandEnd)) << *commandLine;
+    EXPECT_TRUE(commandLine->ends_with(c.commandEnd)) << *commandLine;
   }
 }
 
@@ -337,7 +337,7 @@ TEST_F(AboutBoxTest, EnterOrSpaceOnAFocusedLinkOpensItAndTheBoxStays) {
     EXPECT_TRUE(driver.Finished());
     const auto commandLine = handlers.WaitForLog();
     ASSERT_TRUE(commandLine);
-    EXPECT_TRUE(EndsWith(*commandLine, c.commandEnd)) << *commandLine;
+    EXPECT_TRUE(commandLine->ends_with(c.commandEnd)) << *commandLine;
   }
 }
 

@@ -22,6 +22,7 @@ constexpr UINT kButton2 = 0xC2;
 
 using Texts = std::vector<std::wstring>;
 
+using test_support::CloseWithOk;
 using test_support::ModalDriver;
 
 HWND List(HWND dialog) {
@@ -61,10 +62,6 @@ void ClickStart(HWND dialog) {
 void ExpectFocusAndNoSelection(HWND dialog) {
   EXPECT_EQ(GetFocus(), dialog);
   EXPECT_EQ(SelectedRows(dialog), 0);
-}
-
-void Close(HWND dialog) {
-  SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 const std::vector<ShellButton> kShellButtons = {{L"40C1", L"Button 1"}, {L"40C2", L"Button 2"}};
@@ -181,7 +178,7 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
       [&](HWND d) {
         EXPECT_EQ(Keys(d)[2], L"RELEASE KEY");
         ExpectFocusAndNoSelection(d);
-        Close(d);  // the caption's OK, in the middle of a capture
+        CloseWithOk(d);  // the caption's OK, in the middle of a capture
       },
   });
   EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
@@ -253,7 +250,7 @@ TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
     GetClientRect(list, &client);
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), client.right / 2);
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), client.right - client.right / 2);
-    Close(d);
+    CloseWithOk(d);
   }});
   EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
   Unregister();
@@ -300,7 +297,7 @@ TEST_F(KeySetupTest, OtherKeysShowTheKeyboardsNameForThem) {
             << "code 0x" << std::hex << c.code << ": " << testing::PrintToString(keys[i]);
       }
     }
-    Close(d);
+    CloseWithOk(d);
   }});
   EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
   Unregister();
@@ -337,7 +334,7 @@ TEST_F(KeySetupTest, RowsAreNeverSelected) {
       [&](HWND d) {
         EXPECT_EQ(Keys(d)[0], L"K");
         ExpectFocusAndNoSelection(d);
-        Close(d);
+        CloseWithOk(d);
       },
   });
   script.Run([&] { return KeySetupBox(owner.Hwnd()); });
@@ -368,7 +365,7 @@ TEST_F(KeySetupTest, EmptyListEndsTheCaptureAtOnce) {
           EXPECT_FALSE(ButtonTaken(kButton2));
           PressAndRelease('A');
         },
-        [&](HWND d) { Close(d); },
+        [&](HWND d) { CloseWithOk(d); },
     });
     EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
     EXPECT_FALSE(ButtonTaken(kButton1));
@@ -388,7 +385,7 @@ TEST_F(KeySetupTest, NullPathKeepsTheChangesOutOfTheRegistry) {
       [&](HWND) { PressAndRelease('Z'); },
       [&](HWND d) {
         EXPECT_EQ(Keys(d)[0], L"Z");
-        Close(d);
+        CloseWithOk(d);
       },
   });
   script.Run([&] { return KeySetupBox(owner.Hwnd()); });
@@ -434,7 +431,7 @@ TEST_F(KeySetupTest, CodesThatWereNeverReadAreNotWrittenBack) {
       steps.push_back([&](HWND d) { ClickStart(d); });
       steps.push_back([&](HWND) { PressAndRelease('W'); });
     }
-    steps.push_back([&](HWND d) { Close(d); });
+    steps.push_back([&](HWND d) { CloseWithOk(d); });
     ModalDriver script(steps);
     script.Run([&] { return KeySetupBox(owner.Hwnd()); });
     Unregister();
@@ -462,7 +459,7 @@ TEST_F(KeySetupTest, OvercountedSubkeysAddNoRowsAndNoValues) {
       },
       [&](HWND d) {
         EXPECT_TRUE(StartEnabled(d));
-        Close(d);
+        CloseWithOk(d);
       },
   });
   script.Run([&] { return KeySetupBox(owner.Hwnd()); });

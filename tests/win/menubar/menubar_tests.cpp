@@ -252,7 +252,7 @@ TEST_F(MenuBarTest, DropDownOpensItsSubmenuAndSendsTheChoice) {
     UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerPopup);
     Tap(bar, 700);
     test_support::PumpUntil(3000, [&] { return !parent_.commands.empty(); });
-    test_support::PumpUntil(100, [] { return false; });  // anything more would show up now
+    test_support::Pump(100);  // anything more would show up now
     KillTimer(nullptr, timer);
     EXPECT_TRUE(g_probe.answered);
     EXPECT_EQ(g_probe.items, (std::vector<UINT>{601, 0, 602}));

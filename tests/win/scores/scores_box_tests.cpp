@@ -413,7 +413,7 @@ TEST_F(ScoresBoxTest, PublishLinkOpensTheWebAddressWhereTheHandheldsBrowserIsMis
   EXPECT_EQ(Call(0, driver), 0);
   const auto commandLine = handlers.WaitForLog();
   ASSERT_TRUE(commandLine);
-  EXPECT_TRUE(EndsWith(*commandLine, " \"http://www.velmora-games.example/\"")) << *commandLine;
+  EXPECT_TRUE(commandLine->ends_with(" \"http://www.velmora-games.example/\"")) << *commandLine;
 }
 
 }  // namespace
