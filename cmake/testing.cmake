@@ -53,3 +53,16 @@ if(WIN32)
   # Stands in for the programs that the library's links start (tests/support/launch_stand_ins.h).
   add_executable(fake_launcher WIN32 ${PROJECT_SOURCE_DIR}/tests/support/fake_launcher.cpp)
 endif()
+
+# talvenor_add_dpi_test(<name> <target> <gtest filter> <timeout s>)
+# One test of <target> again at 144 dots per inch, in the prefix kept at that resolution; the
+# desktop lock also keeps two such tests from sharing that prefix at once.
+function(talvenor_add_dpi_test name target filter timeout)
+  add_test(NAME ${name}
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/support/at_dpi.sh 144
+                   ${CMAKE_BINARY_DIR}/wineprefix-144dpi $<TARGET_FILE:${target}>
+                   --gtest_filter=${filter})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} RESOURCE_LOCK desktop
+                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\."
+                       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+endfunction()
