@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr int kLeft = 0, kRight = 1, kRotate = 2, kDrop = 3;
-constexpr int kPause = 40008;
-
 void Tap(HWND frame, int action) {
   PressButton(frame, action);
   ReleaseButton(frame, action);
@@ -49,12 +46,12 @@ int wmain(int argc, wchar_t** argv) {
     if (!locked.empty()) {
       PumpUntil(2000, [&] { return CapturePixels(Board(frame)) != locked; });
     }
-    for (int i = 0; i < move.turns; ++i) Tap(frame, kRotate);
+    for (int i = 0; i < move.turns; ++i) Tap(frame, ActionRotate);
     for (int i = 0; i < (move.shift < 0 ? -move.shift : move.shift); ++i) {
-      Tap(frame, move.shift < 0 ? kLeft : kRight);
+      Tap(frame, move.shift < 0 ? ActionLeft : ActionRight);
     }
     const std::wstring before = WindowText(score);
-    Tap(frame, kDrop);
+    Tap(frame, ActionDrop);
     if (!PumpUntil(5000, [&] { return WindowText(score) != before; })) break;
     locked = CapturePixels(Board(frame));
     if (game.FindDialog()) break;  // the well filled up
@@ -62,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
   // Let the next piece fall a little way into the well (the time is the picture's), then hold
   // everything still.
   test_support::Pump(1200);
-  Command(frame, kPause);
+  Command(frame, IDM_PAUSE);
   if (!WaitForPause(frame, 5000)) return 8;
   HWND dialog = nullptr;
   if (argc > 2) {

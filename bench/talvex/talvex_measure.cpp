@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int kLeft = 0, kRight = 1, kDrop = 3;
-constexpr int kPause = 40008;
-constexpr int kNewGame = 40007;
 int g_startRuns = 5;
 DWORD g_minute = 60000;
 const wchar_t kMinesweeper[] = L"C:\\windows\\system32\\winemine.exe";
@@ -173,8 +170,8 @@ void PlayFor(HWND frame, DWORD ms) {
     if (steer) {
       const int shift = shifts[piece++ % std::size(shifts)];
       for (int i = 0; i < std::abs(shift); ++i) {
-        PressButton(frame, shift < 0 ? kLeft : kRight);
-        ReleaseButton(frame, shift < 0 ? kLeft : kRight);
+        PressButton(frame, shift < 0 ? ActionLeft : ActionRight);
+        ReleaseButton(frame, shift < 0 ? ActionLeft : ActionRight);
       }
       steer = false;
     }
@@ -198,7 +195,7 @@ bool BoardMoves(HWND frame) {
 bool SetRunning(HWND frame, bool running) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (BoardMoves(frame) == running) return true;
-    Command(frame, kPause);
+    Command(frame, IDM_PAUSE);
     Pump(200);
   }
   return BoardMoves(frame) == running;
@@ -290,7 +287,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring firstScore = WindowText(Labels(frame)[3]);
 
   // A second whole game shows whether anything grows with every game.
-  Command(frame, kNewGame);
+  Command(frame, IDM_NEW_GAME);
   PumpUntil(2000, [&] { return WindowText(Labels(frame)[3]) == L"0"; });
   PlayTalvexToTheEnd(game, frame);
   mines.NewGame();

@@ -26,9 +26,6 @@ namespace {
 constexpr wchar_t kKeysKey[] = L"Software\\Velmora\\Gravlin\\Keys";
 constexpr wchar_t kLinkKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 constexpr wchar_t kPlayer[] = L"Hostile E2E";
-constexpr int kDrop = 3;
-constexpr int kOptions = 40005, kScores = 40009, kAbout = 40004;
-constexpr int kSetupKeys = 1016;
 constexpr DWORD kStartTimeout = 15000;
 
 using Bytes = std::vector<BYTE>;
@@ -431,8 +428,8 @@ void PlayRound(Outcome& outcome) {
   ASSERT_NE(frame, nullptr) << "no frame";
   outcome.levelShown = LabelTexts(frame)[1];
 
-  PressButton(frame, kDrop);
-  ReleaseButton(frame, kDrop);
+  PressButton(frame, ActionDrop);
+  ReleaseButton(frame, ActionDrop);
   const HWND scoreLabel = Labels(frame)[3];
   ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; })) << "no piece";
   // Keys as the hostile key maps name them, translated by the library's hook.
@@ -442,10 +439,10 @@ void PlayRound(Outcome& outcome) {
     PostMessageW(frame, WM_KEYUP, code, 0xC0000001);
   }
 
-  Command(frame, kOptions);
+  Command(frame, IDM_OPTIONS);
   HWND options = game.WaitForDialog(5000, L"Options");
   ASSERT_NE(options, nullptr) << "no Options";
-  PostMessageW(options, WM_COMMAND, MAKEWPARAM(kSetupKeys, BN_CLICKED), 0);
+  PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_SETUP_KEYS, BN_CLICKED), 0);
   HWND keys = game.WaitForDialog(10000, L"Setup keys");
   ASSERT_NE(keys, nullptr) << "no Setup keys";
   CloseWithOk(keys);
@@ -454,7 +451,7 @@ void PlayRound(Outcome& outcome) {
   ASSERT_TRUE(PumpUntil(5000, [&] { return !IsWindow(options); }));
 
   for (const auto& [command, caption] :
-       {std::pair{kScores, L"Scores"}, std::pair{kAbout, L"About Talvenor"}}) {
+       {std::pair{IDM_SCORES, L"Scores"}, std::pair{IDM_ABOUT, L"About Talvenor"}}) {
     Command(frame, command);
     HWND dialog = game.WaitForDialog(5000, caption);
     ASSERT_NE(dialog, nullptr) << "no " << Narrow(caption);

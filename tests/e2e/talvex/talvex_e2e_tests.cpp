@@ -19,10 +19,6 @@
 
 namespace {
 
-constexpr int kDrop = 3;
-constexpr int kPause = 40008;
-constexpr int kNewGame = 40007;
-constexpr int kOptions = 40005;
 constexpr DWORD kStartTimeout = 15000;
 
 const std::vector<std::wstring> kStartLabels = {L"Level", L"1", L"Score", L"0", L"Rows", L"0"};
@@ -157,8 +153,8 @@ TEST_F(TalvexTest, FirstPieceScores) {
     HWND frame = game.WaitForFrame(kStartTimeout);
     ASSERT_NE(frame, nullptr);
     if (c.drop) {
-      PressButton(frame, kDrop);
-      ReleaseButton(frame, kDrop);
+      PressButton(frame, ActionDrop);
+      ReleaseButton(frame, ActionDrop);
     }
     const HWND scoreLabel = Labels(frame)[3];
     ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
@@ -208,19 +204,19 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
   ASSERT_TRUE(BringToFront(frame));
 
   // Drop held down; its release goes to the dialog, never to the game.
-  PressButton(frame, kDrop);
-  Command(frame, kOptions);
+  PressButton(frame, ActionDrop);
+  Command(frame, IDM_OPTIONS);
   HWND dialog = game.WaitForDialog(5000);
   ASSERT_NE(dialog, nullptr);
   SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title-bar OK
   ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(dialog); }));
 
   // Sent, not posted: the new game must be in place before the press arrives.
-  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(kNewGame, 0), 0);
+  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_NEW_GAME, 0), 0);
   const HWND scoreLabel = Labels(frame)[3];
   ASSERT_EQ(WindowText(scoreLabel), L"0");
-  PressButton(frame, kDrop);
-  ReleaseButton(frame, kDrop);
+  PressButton(frame, ActionDrop);
+  ReleaseButton(frame, ActionDrop);
   // Dropped, the first piece lands within a second or two; left to fall at level 1, in ten.
   ASSERT_TRUE(PumpUntil(4000, [&] { return WindowText(scoreLabel) != L"0"; }));
   EXPECT_EQ(WindowText(scoreLabel), L"24");
@@ -304,10 +300,10 @@ TEST_F(TalvexTest, PauseCommandStopsAndResumes) {
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
   ASSERT_TRUE(BoardMovesWithin(frame, 2000));
-  Command(frame, kPause);
+  Command(frame, IDM_PAUSE);
   ASSERT_TRUE(WaitForPause(frame, 2000));
   EXPECT_TRUE(BoardStill(frame, 2000));
-  Command(frame, kPause);
+  Command(frame, IDM_PAUSE);
   EXPECT_TRUE(BoardMovesWithin(frame, 1000));
   EXPECT_EQ(game.Exit(), 0u);
 }
@@ -335,7 +331,7 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
   EXPECT_TRUE(PumpUntil(2000, [&] { return CapturePixels(Board(frame)) == paused; }));
   EXPECT_TRUE(BoardStill(frame, 1500));
   // Only the pause button resumes it.
-  Command(frame, kPause);
+  Command(frame, IDM_PAUSE);
   EXPECT_TRUE(BoardMovesWithin(frame, 1000));
   EXPECT_EQ(game.Exit(), 0u);
 }
@@ -404,7 +400,7 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
 
   // Second game against a full table of better scores: only the message.
   StoreFullTable(100000);
-  Command(frame, kNewGame);
+  Command(frame, IDM_NEW_GAME);
   ASSERT_TRUE(PumpUntil(3000, [&] { return WindowText(Labels(frame)[3]) == L"0"; }));
   HWND box = PlayToTheEnd(game, frame, score);
   ASSERT_NE(box, nullptr);

@@ -94,10 +94,9 @@ void Command(HWND frame, int id) {
 }
 
 bool WaitForPause(HWND frame, DWORD ms) {
-  constexpr int kPause = 40008;
   HWND toolbar = test_support::MenuBarToolbar(frame);
   const bool paused = PumpUntil(ms, [&] {
-    const LRESULT state = SendMessageW(toolbar, TB_GETSTATE, kPause, 0);
+    const LRESULT state = SendMessageW(toolbar, TB_GETSTATE, IDM_PAUSE, 0);
     return state != -1 && (state & TBSTATE_CHECKED);
   });
   UpdateWindow(Board(frame));
@@ -105,14 +104,13 @@ bool WaitForPause(HWND frame, DWORD ms) {
 }
 
 HWND PlayToTheEnd(TalvexProcess& game, HWND frame, std::wstring& finalScore, DWORD ms) {
-  constexpr int kDrop = 3;
   HWND shown = nullptr;
   const HWND scoreLabel = Labels(frame)[3];
   PumpUntil(ms, [&] {
     finalScore = WindowText(scoreLabel);
     if ((shown = game.FindDialog()) != nullptr) return true;
-    PressButton(frame, kDrop);
-    ReleaseButton(frame, kDrop);
+    PressButton(frame, ActionDrop);
+    ReleaseButton(frame, ActionDrop);
     return false;
   });
   return shown;

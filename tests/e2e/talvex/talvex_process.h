@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "game/game_controller.h"  // the actions a button press names
+#include "shell/res/resource.h"    // the menu commands a click sends
 #include "tests/support/win_support.h"
 
 using test_support::BinFolder;

@@ -25,9 +25,6 @@
 
 namespace {
 
-constexpr int kPause = 40008, kNewGame = 40007;
-constexpr int kOptions = 40005, kScores = 40009, kAbout = 40004;
-constexpr int kSetupKeys = 1016;
 constexpr DWORD kSampleEvery = 30000;
 constexpr DWORD kAnswerWithin = 5000;
 constexpr int kWarmUpRounds = 10;
@@ -93,7 +90,7 @@ void Soak::AnswerWhatIsShown() {
   HWND shown = game_.FindDialog();
   if (!shown) return;
   if (AnswerGameEnd(shown, (L"Soak " + std::to_wstring(games_ + 1)).c_str())) ++games_;
-  Command(frame_, kNewGame);
+  Command(frame_, IDM_NEW_GAME);
   paused_ = false;
   Pump(200);
 }
@@ -112,7 +109,7 @@ void Soak::OpenAndClose(int command, const wchar_t* caption, bool setupKeys) {
   HWND dialog = game_.WaitForDialog(kAnswerWithin, caption);
   if (!dialog) return;
   if (setupKeys) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kSetupKeys, BN_CLICKED), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETUP_KEYS, BN_CLICKED), 0);
     if (HWND keys = game_.WaitForDialog(kAnswerWithin, L"Setup keys")) {
       CloseWithOk(keys);
       PumpUntil(kAnswerWithin, [&] { return !IsWindow(keys); });
@@ -132,7 +129,7 @@ void Soak::Step() {
   }
   // A pause lasts a second or two at most, so that games go on ending.
   if (paused_ && GetTickCount() - pausedAt_ > 1500) {
-    Command(frame_, kPause);
+    Command(frame_, IDM_PAUSE);
     paused_ = false;
   }
   std::uniform_int_distribution<int> pick(0, 999);
@@ -140,17 +137,17 @@ void Soak::Step() {
   if (p < 900) {
     Button();
   } else if (p < 915 && !paused_) {
-    Command(frame_, kPause);
+    Command(frame_, IDM_PAUSE);
     paused_ = true;
     pausedAt_ = GetTickCount();
   } else if (p < 920) {
-    Command(frame_, kNewGame);
+    Command(frame_, IDM_NEW_GAME);
     paused_ = false;
   } else if (p < 930) {
     const int which = static_cast<int>(random_() % 3);
-    if (which == 0) OpenAndClose(kOptions, L"Options", random_() % 2 == 0);
-    if (which == 1) OpenAndClose(kScores, L"Scores");
-    if (which == 2) OpenAndClose(kAbout, L"About Talvenor");
+    if (which == 0) OpenAndClose(IDM_OPTIONS, L"Options", random_() % 2 == 0);
+    if (which == 1) OpenAndClose(IDM_SCORES, L"Scores");
+    if (which == 2) OpenAndClose(IDM_ABOUT, L"About Talvenor");
   }
   Pump(15 + random_() % 30);
 }
@@ -158,17 +155,17 @@ void Soak::Step() {
 // Every dialog, the key setup and a whole game, each a few times.
 bool Soak::WarmUp() {
   for (int round = 0; round < kWarmUpRounds; ++round) {
-    OpenAndClose(kAbout, L"About Talvenor");
-    OpenAndClose(kScores, L"Scores");
-    OpenAndClose(kOptions, L"Options");
-    OpenAndClose(kOptions, L"Options", true);
+    OpenAndClose(IDM_ABOUT, L"About Talvenor");
+    OpenAndClose(IDM_SCORES, L"Scores");
+    OpenAndClose(IDM_OPTIONS, L"Options");
+    OpenAndClose(IDM_OPTIONS, L"Options", true);
     if (!Alive()) return false;
   }
   std::wstring score;
   HWND shown = PlayToTheEnd(game_, frame_, score);
   if (!shown || !AnswerGameEnd(shown, L"Warm-up")) return false;
   ++games_;
-  Command(frame_, kNewGame);
+  Command(frame_, IDM_NEW_GAME);
   return Alive();
 }
 
