@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "velcore/codec/key_values.h"
+#include "ui/registry_data.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 // Link colours as the browser keeps them in the registry: "red,green,blue" in decimal.
 #include <cstdint>
 
-#include "velcore/codec/utf16.h"
+#include "ui/utf16.h"
 
 // On success colour is red + green * 256 + blue * 65536, each number's low 8 bits. Fails, and
 // leaves colour alone, when there are fewer than two commas, nothing follows the second, or a

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/codec/utf16.h"
+#include "ui/utf16.h"
 
 // Longest code: 26 digits ("0000", an 11-character game number, an 11-character score) give
 // 36 Base64 characters; one more for the NUL.

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/codec/utf16.h"
+#include "ui/utf16.h"
 
 constexpr size_t kNameLength = 25;  // characters; the field holds one more for the NUL
 

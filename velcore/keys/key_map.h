@@ -7,10 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "velcore/codec/key_values.h"
-
 // A name of at most 255 characters and its terminator.
-constexpr size_t kNameLength = kKeyTextLength;
+constexpr size_t kNameLength = 256;
 
 struct KeyMapEntry {
   int32_t Id = -1;    // sent to the target window as wParam

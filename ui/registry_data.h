@@ -1,14 +1,13 @@
 #pragma once
-// The values of one action of the key map ("Id", "Code", "Name") as the registry hands over
-// their data. Types are not checked: a value is taken when its data has the size the field
-// needs. Kept apart from the registry so that hand-written data can be tried on any host.
+// Registry value data as RegQueryValueExW hands it over, turned into a number or a text field.
+// Types are not checked: a value is taken when its data has the size the field needs. Portable
+// (no <windows.h>), so that hand-written data can be tried on any host.
 #include <cstddef>
 #include <cstdint>
 
-#include "velcore/codec/utf16.h"
+#include "ui/utf16.h"
 
-// A name of at most 255 characters and its terminator.
-constexpr size_t kKeyTextLength = 256;
+namespace ui {
 
 // A 32-bit number from exactly 4 bytes (little-endian). Returns false and leaves value alone
 // for any other size (a shorter value would leave part of the field unread).
@@ -20,7 +19,9 @@ bool ParseIntValue(const uint8_t* data, size_t size, int32_t& value);
 // capacity characters without a NUL.
 bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char* text, size_t capacity);
 
-// The same for a name of at most 255 characters.
-inline bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char (&text)[kKeyTextLength]) {
-  return ParseTextValue(data, size, text, kKeyTextLength);
+template <size_t N>
+bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char (&text)[N]) {
+  return ParseTextValue(data, size, text, N);
 }
+
+}  // namespace ui

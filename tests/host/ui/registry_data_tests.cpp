@@ -1,12 +1,16 @@
-// The values of a key map action, from the data the registry hands over.
+// Registry value data turned into the fields of a key map action.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "velcore/codec/key_values.h"
+#include "ui/registry_data.h"
 
+namespace ui {
 namespace {
+
+// A registry name: 255 characters and its terminator.
+constexpr size_t kNameField = 256;
 
 std::vector<uint8_t> Utf16Bytes(const std::u16string& text) {
   std::vector<uint8_t> bytes;
@@ -17,7 +21,7 @@ std::vector<uint8_t> Utf16Bytes(const std::u16string& text) {
   return bytes;
 }
 
-TEST(KeyValues, IntTakesExactlyFourBytes) {
+TEST(RegistryData, IntTakesExactlyFourBytes) {
   struct Case {
     std::vector<uint8_t> data;
     bool taken;
@@ -44,7 +48,7 @@ TEST(KeyValues, IntTakesExactlyFourBytes) {
   EXPECT_EQ(value, 7);
 }
 
-TEST(KeyValues, TextEndsAtFirstNulAndFitsTheField) {
+TEST(RegistryData, TextEndsAtFirstNulAndFitsTheField) {
   const std::u16string longest(255, u'x');
   struct Case {
     const char* what;
@@ -65,7 +69,7 @@ TEST(KeyValues, TextEndsAtFirstNulAndFitsTheField) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Utf16Char text[kKeyTextLength];
+    Utf16Char text[kNameField];
     for (Utf16Char& u : text) u = u'?';
     EXPECT_EQ(ParseTextValue(c.data.data(), c.data.size(), text), c.taken);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), c.text);
@@ -73,3 +77,4 @@ TEST(KeyValues, TextEndsAtFirstNulAndFitsTheField) {
 }
 
 }  // namespace
+}  // namespace ui

@@ -1,4 +1,6 @@
-#include "velcore/codec/key_values.h"
+#include "ui/registry_data.h"
+
+namespace ui {
 
 bool ParseIntValue(const uint8_t* data, size_t size, int32_t& value) {
   if (!data || size != 4) return false;
@@ -23,3 +25,5 @@ bool ParseTextValue(const uint8_t* data, size_t size, Utf16Char* text, size_t ca
   text[length] = 0;
   return true;
 }
+
+}  // namespace ui

@@ -5,9 +5,15 @@
 #include <memory>
 
 #include "tests/fuzz/fuzz_input.h"
-#include "velcore/codec/key_values.h"
+#include "ui/registry_data.h"
 
 namespace {
+
+using ui::ParseIntValue;
+using ui::ParseTextValue;
+
+// The key map's field: a registry name of 255 characters and its terminator.
+constexpr size_t kNameField = 256;
 
 // One value's data on the heap at exactly its size, so that a read past it is caught. Input: a
 // byte whose low bit says whether the value exists, a 16-bit length, the bytes.
@@ -28,7 +34,7 @@ struct Value {
 struct Action {
   int32_t id = -1;
   int32_t code = -1;
-  Utf16Char name[kKeyTextLength] = {};
+  Utf16Char name[kNameField] = {};
 };
 
 void ExpectInt(const Value& v, int32_t actual) {
@@ -37,16 +43,16 @@ void ExpectInt(const Value& v, int32_t actual) {
   FUZZ_CHECK(actual == expected);
 }
 
-void ExpectText(const Value& v, const Utf16Char (&name)[kKeyTextLength]) {
+void ExpectText(const Value& v, const Utf16Char (&name)[kNameField]) {
   size_t end = 0;
-  while (end < kKeyTextLength && name[end] != 0) ++end;
-  FUZZ_CHECK(end < kKeyTextLength);
+  while (end < kNameField && name[end] != 0) ++end;
+  FUZZ_CHECK(end < kNameField);
 
   // Taken: at most 512 bytes, and a NUL among the first 256 units or fewer than 256 units.
   size_t units = v.size / 2;
   size_t length = 0;
   while (length < units && (v.bytes[2 * length] != 0 || v.bytes[2 * length + 1] != 0)) ++length;
-  const bool taken = v.present && v.size <= 512 && length < kKeyTextLength;
+  const bool taken = v.present && v.size <= 512 && length < kNameField;
   if (!taken) {
     FUZZ_CHECK(end == 0);
     return;
