@@ -47,10 +47,10 @@ void CheckStoredValue(const ScoreRecord& stored) {
   FUZZ_CHECK(NameEndsInField(entry));
   const uint8_t* name = plain.data() + 4;
   bool ended = false;
-  for (size_t i = 0; i < kNameLength + 1 && !ended; ++i) {
+  for (size_t i = 0; i < kScoreNameLength + 1 && !ended; ++i) {
     const Utf16Char stored_unit = static_cast<Utf16Char>(name[2 * i] | (name[2 * i + 1] << 8));
     // A name without a NUL in its field is cut after 25 characters.
-    if (i == kNameLength) {
+    if (i == kScoreNameLength) {
       FUZZ_CHECK(entry.name[i] == 0);
       ended = stored_unit == 0;
       break;

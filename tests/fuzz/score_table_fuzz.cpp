@@ -34,7 +34,7 @@ struct Model {
 ScoreEntry MakeEntry(FuzzInput& in, int32_t score) {
   ScoreEntry e;
   std::memset(&e, 0, sizeof e);
-  const uint8_t length = in.Byte() % (kNameLength + 1);
+  const uint8_t length = in.Byte() % (kScoreNameLength + 1);
   for (size_t i = 0; i < length; ++i) e.name[i] = static_cast<Utf16Char>('A' + i % 26);
   e.score = score;
   e.date = 40000.0 + in.Byte();

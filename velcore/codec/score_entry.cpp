@@ -3,15 +3,15 @@
 void ScoreEntry::SetName(const Utf16Char* text) {
   size_t n = 0;
   if (text) {
-    for (; n < kNameLength && text[n] != 0; ++n) name[n] = text[n];
+    for (; n < kScoreNameLength && text[n] != 0; ++n) name[n] = text[n];
   }
   // Zeros after the NUL too: nothing of an earlier name is stored behind the new one.
-  for (; n <= kNameLength; ++n) name[n] = 0;
+  for (; n <= kScoreNameLength; ++n) name[n] = 0;
 }
 
 void ScoreEntry::TerminateName() {
   for (Utf16Char c : name) {
     if (c == 0) return;
   }
-  name[kNameLength] = 0;
+  name[kScoreNameLength] = 0;
 }

@@ -5,14 +5,14 @@
 
 #include "ui/utf16.h"
 
-constexpr size_t kNameLength = 25;  // characters; the field holds one more for the NUL
+constexpr size_t kScoreNameLength = 25;  // characters; the field holds one more for the NUL
 
 struct ScoreEntry {
-  Utf16Char name[kNameLength + 1];
+  Utf16Char name[kScoreNameLength + 1];
   int32_t score;
   double date;  // local time as an OLE Automation date
 
-  // Copies at most kNameLength characters of text; the rest of the field is zero.
+  // Copies at most kScoreNameLength characters of text; the rest of the field is zero.
   void SetName(const Utf16Char* text);
   // Ends the name inside the field when a stored record carries no NUL there.
   void TerminateName();

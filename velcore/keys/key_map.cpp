@@ -16,7 +16,7 @@ void ReadInt(const ui::RegistryKey& key, const wchar_t* name, int32_t& value) {
   if (key.ReadDword(name, stored)) value = static_cast<int32_t>(stored);
 }
 
-static_assert(ui::RegistryKey::kSubkeyNameLength <= kNameLength, "a walked name fits the entry");
+static_assert(ui::RegistryKey::kSubkeyNameLength <= kKeyNameLength, "a walked name fits the entry");
 
 }  // namespace
 

@@ -8,13 +8,13 @@
 #include <vector>
 
 // A name of at most 255 characters and its terminator.
-constexpr size_t kNameLength = 256;
+constexpr size_t kKeyNameLength = 256;
 
 struct KeyMapEntry {
   int32_t Id = -1;    // sent to the target window as wParam
   int32_t Code = -1;  // virtual-key code; 0 not assigned, -1 not read
-  wchar_t Name[kNameLength] = {};
-  wchar_t subkey[kNameLength] = {};  // where Code is written back
+  wchar_t Name[kKeyNameLength] = {};
+  wchar_t subkey[kKeyNameLength] = {};  // where Code is written back
 };
 
 // Codes 0 (not assigned) and -1 (not read) stand for no key, so they never match one.

@@ -265,7 +265,7 @@ void KeySetupDialog::SetKeyString(int row, UINT stringId) {
 }
 
 void KeySetupDialog::ShowKeyName(int row, int32_t code) {
-  wchar_t text[kNameLength];
+  wchar_t text[kKeyNameLength];
   KeyName(code, text, static_cast<int>(std::size(text)));
   SetKeyText(row, text);
 }

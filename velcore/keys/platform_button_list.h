@@ -12,7 +12,7 @@
 
 struct PlatformButton {
   int32_t code = -1;  // from the subkey name; -1 when the name has another form
-  wchar_t Name[kNameLength] = {};
+  wchar_t Name[kKeyNameLength] = {};
 };
 
 class PlatformButtonList {

@@ -28,8 +28,8 @@ extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   ScoreTableRegistry::Load(table, info->keyPath);
   int newSlot = -1;
   if (info->newScore != 0) {
-    wchar_t placeholder[kNameLength] = {};
-    LoadStringW(VelcoreModule(), IDS_ENTER_NAME, placeholder, kNameLength);
+    wchar_t placeholder[kScoreNameLength] = {};
+    LoadStringW(VelcoreModule(), IDS_ENTER_NAME, placeholder, kScoreNameLength);
     newSlot = table.TakeNewEntry(info->newScore, LocalDateNow(), placeholder);
     // Too low for a full table: no window at all.
     if (newSlot < 0) return 0;

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kNameEditorLimit = static_cast<int>(kNameLength);
+constexpr int kNameEditorLimit = static_cast<int>(kScoreNameLength);
 constexpr int kDateColumnWidth = 150;
 
 }  // namespace

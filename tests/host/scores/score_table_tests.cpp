@@ -123,7 +123,8 @@ ScoreTable LoadedTable(const std::vector<int32_t>& scores) {
   for (size_t n = 0; n < scores.size(); ++n) {
     ScoreEntry e;
     std::memset(&e, 0, sizeof e);
-    for (size_t i = 0; i < kNameLength; ++i) e.name[i] = static_cast<Utf16Char>('a' + (n + i) % 26);
+    for (size_t i = 0; i < kScoreNameLength; ++i)
+      e.name[i] = static_cast<Utf16Char>('a' + (n + i) % 26);
     e.score = scores[n];
     e.date = 40000.5 + static_cast<double>(n);
     table.AcceptRecord(EncodeRecord(e));
@@ -195,7 +196,7 @@ TEST(ScoreTable, TakeNewEntryKeepsTheNameInItsField) {
   const Text longer(40, 'x');
   ScoreTable table = LoadedTable({5});
   ASSERT_EQ(table.TakeNewEntry(7, 1.0, longer.c_str()), 1);
-  EXPECT_EQ(Text(table.Entry(1).name), longer.substr(0, kNameLength));
+  EXPECT_EQ(Text(table.Entry(1).name), longer.substr(0, kScoreNameLength));
   ASSERT_EQ(table.TakeNewEntry(8, 1.0, nullptr), 2);
   EXPECT_EQ(table.Entry(2).name[0], 0);
 }
