@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 
 inline std::wstring WindowsFile(const std::wstring& name) {
@@ -27,46 +28,31 @@ inline std::wstring BesideTest(const std::wstring& name) {
 class ValueOverride {
  public:
   ValueOverride(HKEY root, const std::wstring& path, const wchar_t* name, const wchar_t* text)
-      : root_(root), name_(name ? name : L"") {
+      : root_(root), path_(path), name_(name ? name : L"") {
     // The outermost key that does not exist yet is removed afterwards, with what it holds.
     for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
-      HKEY probe = nullptr;
       const std::wstring part = path.substr(0, end);
-      if (RegOpenKeyExW(root, part.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) {
+      if (!test_support::KeyExists(root, part)) {
         createdRoot_ = part;
         break;
       }
-      RegCloseKey(probe);
       if (end == std::wstring::npos) break;
     }
-    EXPECT_EQ(
-        RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr),
-        ERROR_SUCCESS)
-        << "cannot write the key";
-    if (!key_) return;
-    DWORD size = 0;
-    if (RegQueryValueExW(key_, name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-      present_ = true;
-      bytes_.resize(size);
-      RegQueryValueExW(key_, name_.c_str(), nullptr, nullptr, bytes_.data(), &size);
-    }
+    saved_ = test_support::ReadValue(root, path_, name_.c_str());
     if (text) {
-      EXPECT_EQ(RegSetValueExW(key_, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                               static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t))),
-                ERROR_SUCCESS);
+      test_support::WriteValue(root, path_, name_.c_str(), REG_SZ, text,
+                               static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t)));
     } else {
-      RegDeleteValueW(key_, name_.c_str());
+      RegDeleteKeyValueW(root, path_.c_str(), name_.c_str());
     }
   }
   ~ValueOverride() {
-    if (!key_) return;
-    if (present_) {
-      RegSetValueExW(key_, name_.c_str(), 0, type_, bytes_.data(),
-                     static_cast<DWORD>(bytes_.size()));
+    if (saved_) {
+      test_support::WriteValue(root_, path_, name_.c_str(), saved_->type, saved_->bytes.data(),
+                               static_cast<DWORD>(saved_->bytes.size()));
     } else {
-      RegDeleteValueW(key_, name_.c_str());
+      RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
     }
-    RegCloseKey(key_);
     if (!createdRoot_.empty()) RegDeleteTreeW(root_, createdRoot_.c_str());
   }
   ValueOverride(const ValueOverride&) = delete;
@@ -74,12 +60,10 @@ class ValueOverride {
 
  private:
   HKEY root_;
+  std::wstring path_;
   std::wstring name_;
   std::wstring createdRoot_;
-  HKEY key_ = nullptr;
-  bool present_ = false;
-  DWORD type_ = 0;
-  std::vector<BYTE> bytes_;
+  std::optional<test_support::RegistryValue> saved_;
 };
 
 // The browser's link colours for one test.

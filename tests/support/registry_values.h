@@ -1,6 +1,6 @@
 #pragma once
 // Raw registry values for tests that plant data and compare what a program left behind: any
-// type, any size, byte for byte.
+// type, any size, byte for byte; and the scratch key each such test works in.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,13 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace test_support {
+#include "tests/support/registry_tree.h"
 
-struct RegistryValue {
-  DWORD type = 0;
-  std::vector<BYTE> bytes;
-  bool operator==(const RegistryValue&) const = default;
-};
+namespace test_support {
 
 // Writes the bytes as a value of root\path, creating the key when it is missing.
 inline void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
@@ -29,66 +25,64 @@ inline void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
   RegCloseKey(key);
 }
 
-// One value of root\path as stored, or nothing when it or its key is missing.
-inline std::optional<RegistryValue> ReadValue(HKEY root, const std::wstring& path,
-                                              const wchar_t* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    return std::nullopt;
+// A key of the running test under HKEY_CURRENT_USER, named after it, empty when the test starts
+// and removed with everything in it when the test ends (its parent too, once empty). Made
+// while the test runs: as a test's local or a fixture's member.
+class ScratchKey {
+ public:
+  static constexpr wchar_t kParent[] = L"Software\\Velmora\\TalvenorTests";
+
+  ScratchKey() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::wstring(kParent) + L"\\";
+    for (const char* p = info->test_suite_name(); *p; ++p) path_.push_back(*p == '/' ? L'_' : *p);
+    path_.push_back(L'.');
+    for (const char* p = info->name(); *p; ++p) path_.push_back(*p == '/' ? L'_' : *p);
+    Clear();
   }
-  std::optional<RegistryValue> value;
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-    std::vector<BYTE> bytes(size);
-    if (RegQueryValueExW(key, name, nullptr, &type, bytes.data(), &size) == ERROR_SUCCESS) {
-      bytes.resize(size);
-      value = RegistryValue{type, std::move(bytes)};
+  ~ScratchKey() {
+    Clear();
+    DeleteIfEmpty(HKEY_CURRENT_USER, kParent);
+  }
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  const wchar_t* Path() const { return path_.c_str(); }
+  void Clear() const { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
+  bool Exists() const { return KeyExists(HKEY_CURRENT_USER, path_); }
+
+  void Write(const wchar_t* name, DWORD type, const void* data, DWORD size) const {
+    WriteValue(HKEY_CURRENT_USER, path_, name, type, data, size);
+  }
+  void Write(const wchar_t* name, DWORD type, const std::vector<BYTE>& data) const {
+    Write(name, type, data.data(), static_cast<DWORD>(data.size()));
+  }
+  void WriteDword(const wchar_t* name, DWORD value) const {
+    Write(name, REG_DWORD, &value, sizeof value);
+  }
+  std::optional<RegistryValue> Read(const wchar_t* name) const {
+    return ReadValue(HKEY_CURRENT_USER, path_, name);
+  }
+
+  // Every value of the key, in the registry's order.
+  std::vector<std::pair<std::wstring, RegistryValue>> Values() const {
+    std::vector<std::pair<std::wstring, RegistryValue>> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      return values;
     }
+    values = ReadValues(key);
+    RegCloseKey(key);
+    return values;
   }
-  RegCloseKey(key);
-  return value;
-}
-
-inline bool KeyExists(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-// Copies root\from with everything in it over root\to, creating it; false when from is missing
-// or the copy failed.
-inline bool CopyTree(HKEY root, const std::wstring& from, const std::wstring& to) {
-  HKEY source = nullptr, target = nullptr;
-  if (RegOpenKeyExW(root, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
-  bool copied = false;
-  if (RegCreateKeyExW(root, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
-      ERROR_SUCCESS) {
-    copied = RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
-    RegCloseKey(target);
+  std::vector<std::wstring> ValueNames() const {
+    std::vector<std::wstring> names;
+    for (const auto& v : Values()) names.push_back(v.first);
+    return names;
   }
-  RegCloseKey(source);
-  return copied;
-}
 
-// Every value of an open key in the registry's order, names of any length included.
-inline std::vector<std::pair<std::wstring, RegistryValue>> ReadValues(HKEY key) {
-  std::vector<std::pair<std::wstring, RegistryValue>> values;
-  DWORD longestName = 0, longestData = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
-                   &longestData, nullptr, nullptr);
-  std::wstring name(longestName + 1, L'\0');
-  std::vector<BYTE> data(longestData + 1);
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = longestName + 1, size = longestData + 1, type = 0;
-    if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    values.emplace_back(name.substr(0, nameLength),
-                        RegistryValue{type, std::vector<BYTE>(data.begin(), data.begin() + size)});
-  }
-  return values;
-}
+ private:
+  std::wstring path_;
+};
 
 }  // namespace test_support

@@ -64,6 +64,14 @@ inline void CloseWithOk(HWND dialog) {
   }
 }
 
+// A key pressed and released on a window as the keyboard would send it, posted so that it comes
+// through whichever loop runs the window's thread (a modal dialog's own included).
+inline void PostKeyPress(HWND window, UINT key) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(window, WM_KEYDOWN, key, scan | 1);
+  PostMessageW(window, WM_KEYUP, key, scan | 0xC0000001);
+}
+
 // The first visible top-level window of the class in a process (this one unless named):
 // "#32770" for dialogs and message boxes, "#32768" for popup menus; null when there is none.
 struct WindowSearch {

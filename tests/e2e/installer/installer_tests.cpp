@@ -163,10 +163,6 @@ void DeleteTree(const std::wstring& path) {
   RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
 }
 
-bool CopyTree(const std::wstring& from, const std::wstring& to) {
-  return test_support::CopyTree(HKEY_CURRENT_USER, from, to);
-}
-
 std::vector<std::wstring> SubkeyNames(const wchar_t* path) {
   std::vector<std::wstring> names;
   HKEY key = nullptr;
@@ -320,7 +316,7 @@ class InstallerTest : public testing::Test {
     DeleteTree(kBackupKey);
     for (size_t i = 0; i < std::size(kGuardedKeys); ++i) {
       if (KeyExists(kGuardedKeys[i])) {
-        ASSERT_TRUE(CopyTree(kGuardedKeys[i], BackupPath(i)));
+        ASSERT_TRUE(test_support::CopyTree(HKEY_CURRENT_USER, kGuardedKeys[i], BackupPath(i)));
         DeleteTree(kGuardedKeys[i]);
       }
     }
@@ -344,7 +340,9 @@ class InstallerTest : public testing::Test {
     fs::rename(shortcutBackup_, Shortcut(), ignored);
     for (size_t i = 0; i < std::size(kGuardedKeys); ++i) {
       DeleteTree(kGuardedKeys[i]);
-      if (KeyExists(BackupPath(i).c_str())) CopyTree(BackupPath(i), kGuardedKeys[i]);
+      if (KeyExists(BackupPath(i).c_str())) {
+        test_support::CopyTree(HKEY_CURRENT_USER, BackupPath(i), kGuardedKeys[i]);
+      }
     }
     DeleteTree(kBackupKey);
     CoUninitialize();

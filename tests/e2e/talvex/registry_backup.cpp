@@ -1,20 +1,9 @@
 #include "registry_backup.h"
 
+#include "tests/support/registry_tree.h"
+
 namespace {
 constexpr wchar_t kBackupRoot[] = L"Software\\Velmora\\GravlinE2EBackup";
-
-bool CopyTree(const wchar_t* from, const wchar_t* to) {
-  HKEY source = nullptr, target = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
-  bool copied = false;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
-                      nullptr) == ERROR_SUCCESS) {
-    copied = RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
-    RegCloseKey(target);
-  }
-  RegCloseKey(source);
-  return copied;
-}
 
 // One backup key per backed-up path, named after it.
 std::wstring BackupOf(const wchar_t* path) {
@@ -28,14 +17,15 @@ std::wstring BackupOf(const wchar_t* path) {
 RegistryBackup::RegistryBackup(const wchar_t* path) : path_(path), backup_(BackupOf(path)) {
   RegDeleteTreeW(HKEY_CURRENT_USER, backup_.c_str());
   RegDeleteKeyW(HKEY_CURRENT_USER, backup_.c_str());
-  saved_ = CopyTree(path_.c_str(), backup_.c_str());
+  saved_ = test_support::CopyTree(HKEY_CURRENT_USER, path_, backup_);
   RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
 RegistryBackup::~RegistryBackup() {
   RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
   if (saved_) {
-    if (!CopyTree(backup_.c_str(), path_.c_str())) return;  // keep the backup for a later run
+    if (!test_support::CopyTree(HKEY_CURRENT_USER, backup_, path_))
+      return;  // keep the backup for a later run
   } else {
     RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());  // was not there before
   }

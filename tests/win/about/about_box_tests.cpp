@@ -323,9 +323,7 @@ TEST_F(AboutBoxTest, EnterOrSpaceOnAFocusedLinkOpensItAndTheBoxStays) {
           HWND link = GetDlgItem(dialog, c.link);
           SetFocus(link);
           ASSERT_EQ(GetFocus(), link);
-          const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(c.key, MAPVK_VK_TO_VSC)) << 16;
-          PostMessageW(link, WM_KEYDOWN, c.key, scan | 1);
-          PostMessageW(link, WM_KEYUP, c.key, scan | 0xC0000001);
+          PostKeyPress(link, c.key);
         },
         [&](HWND dialog) {
           EXPECT_TRUE(IsWindowVisible(dialog));

@@ -1,7 +1,6 @@
 #include "velcore_fixture.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -77,12 +76,8 @@ void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions) {
 std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey) {
   const auto value =
       test_support::ReadValue(HKEY_CURRENT_USER, std::wstring(path) + L"\\" + subkey, L"Code");
-  if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) {
-    return std::nullopt;
-  }
-  DWORD code = 0;
-  std::memcpy(&code, value->bytes.data(), sizeof code);
-  return code;
+  if (!value || value->type != REG_DWORD) return std::nullopt;
+  return test_support::DwordOf(*value);
 }
 
 void WriteShellButtons(const std::vector<ShellButton>& buttons) {
@@ -96,18 +91,8 @@ void WriteShellButtons(const std::vector<ShellButton>& buttons) {
 }
 
 // Parents of the scratch keys go only when the tests left them empty.
-void DeleteIfEmpty(HKEY root, const wchar_t* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  DWORD subkeys = 1;
-  DWORD values = 1;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                   nullptr, nullptr, nullptr);
-  RegCloseKey(key);
-  if (subkeys == 0 && values == 0) RegDeleteKeyW(root, path);
-}
-
 void RemoveScratchKeys() {
+  using test_support::DeleteIfEmpty;
   RegDeleteTreeW(HKEY_CURRENT_USER, kTestsRoot);
   RegDeleteKeyW(HKEY_CURRENT_USER, kTestsRoot);
   DeleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Velmora\\TalvenorTests");

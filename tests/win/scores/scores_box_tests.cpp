@@ -400,9 +400,7 @@ TEST_F(ScoresBoxTest, PublishLinkOpensTheWebAddressWhereTheHandheldsBrowserIsMis
         HWND link = GetDlgItem(dialog, 1010);
         SetFocus(link);
         ASSERT_EQ(GetFocus(), link);
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
-        PostMessageW(link, WM_KEYDOWN, VK_RETURN, scan | 1);
-        PostMessageW(link, WM_KEYUP, VK_RETURN, scan | 0xC0000001);
+        PostKeyPress(link, VK_RETURN);
       },
       [&](HWND dialog) {
         EXPECT_EQ(dialog, publish) << "the publishing dialog closed";

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,37 +13,19 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = L"Software\\Velmora\\GravlinTests\\";
-    for (const char* c = ::testing::UnitTest::GetInstance()->current_test_info()->name(); *c; ++c) {
-      path_ += static_cast<wchar_t>(*c);
-    }
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  void TearDown() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    // The parent goes too once the last test has left it empty.
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Velmora\\GravlinTests");
-  }
-
   void Store(const wchar_t* name, DWORD type, std::vector<BYTE> data) {
-    test_support::WriteValue(HKEY_CURRENT_USER, path_, name, type, data.data(),
-                             static_cast<DWORD>(data.size()));
+    key_.Write(name, type, data);
   }
-  void StoreDword(const wchar_t* name, DWORD value) {
-    Store(name, REG_DWORD,
-          {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-           static_cast<BYTE>(value >> 24)});
-  }
+  void StoreDword(const wchar_t* name, DWORD value) { key_.WriteDword(name, value); }
   // The stored value's type and number; type 0 when it is missing.
   std::pair<DWORD, DWORD> Load(const wchar_t* name) {
-    const auto value = test_support::ReadValue(HKEY_CURRENT_USER, path_, name);
-    if (!value || value->bytes.size() != sizeof(DWORD)) return {0, 0};
-    const std::vector<BYTE>& b = value->bytes;
-    return {value->type, b[0] | b[1] << 8 | b[2] << 16 | static_cast<DWORD>(b[3]) << 24};
+    const auto value = key_.Read(name);
+    const std::optional<DWORD> number = value ? test_support::DwordOf(*value) : std::nullopt;
+    if (!number) return {0, 0};
+    return {value->type, *number};
   }
 
-  std::wstring path_;
+  test_support::ScratchKey key_;
 };
 
 TEST_F(SettingsTest, DefaultsAreLevelOneWithPreviewAndSound) {
@@ -56,7 +39,7 @@ TEST_F(SettingsTest, MissingKeyKeepsEveryField) {
   Settings s;
   s.InitialLevel = 6;
   s.ShowPreview = 0;
-  ReadSettings(s, path_.c_str());
+  ReadSettings(s, key_.Path());
   EXPECT_EQ(s.InitialLevel, 6u);
   EXPECT_FALSE(s.ShowPreview);
   EXPECT_TRUE(s.PlaySound);
@@ -89,12 +72,12 @@ TEST_F(SettingsTest, StoredValuesAreTakenOrIgnored) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    key_.Clear();
     Store(c.value, c.type, c.data);
     Settings s;
     s.InitialLevel = 7;
     s.ShowPreview = 0;
-    ReadSettings(s, path_.c_str());
+    ReadSettings(s, key_.Path());
     EXPECT_EQ(s.InitialLevel, c.level);
     EXPECT_EQ(static_cast<bool>(s.ShowPreview), c.preview);
     EXPECT_EQ(static_cast<bool>(s.PlaySound), c.sound);
@@ -106,7 +89,7 @@ TEST_F(SettingsTest, BadValueDoesNotStopTheOthers) {
   StoreDword(L"ShowPreview", 0);
   StoreDword(L"PlaySound", 0);
   Settings s;
-  ReadSettings(s, path_.c_str());
+  ReadSettings(s, key_.Path());
   EXPECT_EQ(s.InitialLevel, 0u);
   EXPECT_FALSE(s.ShowPreview);
   EXPECT_FALSE(s.PlaySound);
@@ -116,8 +99,8 @@ TEST_F(SettingsTest, WritesAllThreeAsDwordsWithSwitchesAsOne) {
   StoreDword(L"ShowPreview", 2);
   StoreDword(L"PlaySound", 0);
   Settings s;
-  ReadSettings(s, path_.c_str());
-  WriteSettings(s, path_.c_str());
+  ReadSettings(s, key_.Path());
+  WriteSettings(s, key_.Path());
   EXPECT_EQ(Load(L"InitialLevel"), (std::pair<DWORD, DWORD>{REG_DWORD, 0}));
   EXPECT_EQ(Load(L"ShowPreview"), (std::pair<DWORD, DWORD>{REG_DWORD, 1}));
   EXPECT_EQ(Load(L"PlaySound"), (std::pair<DWORD, DWORD>{REG_DWORD, 0}));
@@ -125,10 +108,10 @@ TEST_F(SettingsTest, WritesAllThreeAsDwordsWithSwitchesAsOne) {
   s.InitialLevel = 9;
   s.ShowPreview = 0;
   s.PlaySound = 1;
-  WriteSettings(s, path_.c_str());
+  WriteSettings(s, key_.Path());
   Settings back;
   back.PlaySound = 0;
-  ReadSettings(back, path_.c_str());
+  ReadSettings(back, key_.Path());
   EXPECT_EQ(back.InitialLevel, 9u);
   EXPECT_FALSE(back.ShowPreview);
   EXPECT_TRUE(back.PlaySound);

@@ -32,29 +32,17 @@ Bytes Dword(DWORD value) {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = L"Software\\Velmora\\TalvenorTests\\Registry.";
-    for (const char* c = ::testing::UnitTest::GetInstance()->current_test_info()->name(); *c; ++c) {
-      path_ += static_cast<wchar_t>(*c);
-    }
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
-
-  void Put(const wchar_t* name, DWORD type, const Bytes& data) {
-    test_support::WriteValue(HKEY_CURRENT_USER, path_, name, type, data.data(),
-                             static_cast<DWORD>(data.size()));
-  }
+  void Put(const wchar_t* name, DWORD type, const Bytes& data) { key_.Write(name, type, data); }
   // The test key, opened for reading, once the value is stored in it.
   RegistryKey Holding(const wchar_t* name, DWORD type, const Bytes& data) {
     Put(name, type, data);
     return OpenTest();
   }
   RegistryKey OpenTest(REGSAM access = KEY_READ) const {
-    return RegistryKey::Open(HKEY_CURRENT_USER, path_.c_str(), access);
+    return RegistryKey::Open(HKEY_CURRENT_USER, key_.Path(), access);
   }
 
-  std::wstring path_;
+  test_support::ScratchKey key_;
 };
 
 TEST_F(RegistryTest, DwordIsTakenOnlyAtFourBytes) {
@@ -178,7 +166,7 @@ TEST_F(RegistryTest, BinaryIsTakenOnlyAtItsExactSize) {
 }
 
 TEST_F(RegistryTest, WritesStoreTheirTypeAndBytesAndDeleteRemoves) {
-  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS);
+  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS);
   ASSERT_TRUE(key);
   const BYTE data[] = {1, 2, 3};
   EXPECT_TRUE(key.WriteDword(L"d", 0x12345678));
@@ -227,7 +215,7 @@ TEST_F(RegistryTest, NoKeyReadsAndWritesNothing) {
 }
 
 TEST_F(RegistryTest, SubkeyWalkStopsAtTheCountedNumber) {
-  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS);
+  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS);
   ASSERT_TRUE(key);
   const std::wstring names[] = {L"a", L"b", L"c", std::wstring(255, L'n')};
   for (const std::wstring& name : names) {
@@ -253,7 +241,7 @@ TEST_F(RegistryTest, SubkeyWalkStopsAtTheCountedNumber) {
 
 TEST_F(RegistryTest, AHandleIsClosedOnceByItsLastOwner) {
   ASSERT_TRUE(
-      RegistryKey::Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS).WriteDword(L"d", 7));
+      RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS).WriteDword(L"d", 7));
   auto readable = [](HKEY key) {
     DWORD size = 0;
     return RegQueryValueExW(key, L"d", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
