@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "reg_file.h"
+#include "key_map_defaults.h"
 #include "registry_backup.h"
 #include "talvex_process.h"
 #include "tests/support/registry_values.h"
@@ -130,9 +130,9 @@ void PutAction(const std::wstring& subkey, DWORD id, DWORD code, const wchar_t* 
   Put(ActionPath(subkey), L"Code", REG_DWORD, Dword(code));
   Put(ActionPath(subkey), L"Name", REG_SZ, Text(name));
 }
-// The installed key map: install/keys.reg, which the build puts beside the game.
+// The installed key map, as the installer writes it from install/keys.reg.
 void PutDefaultKeys() {
-  EXPECT_EQ(ApplyRegFile(BinFolder() + L"keys.reg"), "");
+  EXPECT_TRUE(StoreKeyMapDefaults());
 }
 Bytes Record(const wchar_t* name, int32_t score) {
   ScoreEntry entry;

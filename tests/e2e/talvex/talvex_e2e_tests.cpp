@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "reg_file.h"
+#include "key_map_defaults.h"
 #include "registry_backup.h"
 #include "screen.h"
 #include "talvex_process.h"
@@ -163,9 +163,9 @@ TEST_F(TalvexTest, FirstPieceScores) {
   }
 }
 
-// The installed key map: install/keys.reg, which the build puts beside the game.
+// The installed key map, as the installer writes it from install/keys.reg.
 void StoreDefaultKeys() {
-  EXPECT_EQ(ApplyRegFile(BinFolder() + L"keys.reg"), "");
+  EXPECT_TRUE(StoreKeyMapDefaults());
 }
 
 // Makes the frame the foreground window, as a click on it would; false when it does not come.

@@ -1,15 +1,18 @@
-# Turns the key map defaults .reg file into an NSIS include, so that the installer and the .reg
-# file shipped in the zip can never disagree.
-#   cmake -DREG_FILE=in.reg -DNSH_FILE=out.nsh -DKEYS_PATH=Software\...\Keys -P reg_to_nsh.cmake
-# The include defines the macro WriteKeyMapDefaults. Only what the key map needs is accepted:
+# The one reader of the key map defaults .reg file: turns it into an NSIS include and into a C++
+# table for the tests that start the game from the installed keys, so that the installer, the
+# tests and the .reg file shipped in the zip can never disagree.
+#   cmake -DREG_FILE=in.reg -DNSH_FILE=out.nsh -DTABLE_FILE=out.inc -DKEYS_PATH=Software\...\Keys
+#         -P keys_reg.cmake
+# The include defines the macro WriteKeyMapDefaults; the table holds one initializer a value,
+# {L"path", L"name", type, number, L"text" or nullptr}. Only what the key map needs is accepted:
 # keys one level below HKEY_CURRENT_USER\KEYS_PATH holding REG_SZ and REG_DWORD values. Anything
 # else (other roots, deletions, binary or multi-string values) stops the build instead of being
 # dropped silently.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var REG_FILE NSH_FILE KEYS_PATH)
+foreach(var REG_FILE NSH_FILE TABLE_FILE KEYS_PATH)
   if(NOT DEFINED ${var})
-    message(FATAL_ERROR "reg_to_nsh: ${var} is not set")
+    message(FATAL_ERROR "keys_reg: ${var} is not set")
   endif()
 endforeach()
 
@@ -33,6 +36,16 @@ function(nsis_quote out text)
   set(${out} "\"${text}\"" PARENT_SCOPE)
 endfunction()
 
+# A C++ wide string literal.
+function(cxx_quote out text)
+  string(REPLACE [[\]] [[\\]] text "${text}")
+  string(REPLACE "\"" [[\"]] text "${text}")
+  set(${out} "L\"${text}\"" PARENT_SCOPE)
+endfunction()
+
+if(NOT EXISTS "${REG_FILE}" OR IS_DIRECTORY "${REG_FILE}")
+  message(FATAL_ERROR "${REG_FILE}: cannot open the file")
+endif()
 # CMake reads UTF-16 text as ASCII only; regedit's UTF-16 exports must be saved as UTF-8 first.
 file(READ "${REG_FILE}" bom LIMIT 2 HEX)
 if(bom STREQUAL "fffe" OR bom STREQUAL "feff")
@@ -43,6 +56,7 @@ set(prefix "HKEY_CURRENT_USER\\${KEYS_PATH}\\")
 string(LENGTH "${prefix}" prefix_length)
 string(TOUPPER "${prefix}" prefix_upper)
 set(body "")
+set(table "")
 set(key "")
 set(line_no 0)
 set(header_seen FALSE)
@@ -79,6 +93,7 @@ foreach(line IN LISTS lines)
       reg_fail(${line_no} "key must be one action subkey of HKEY_CURRENT_USER\\${KEYS_PATH}")
     endif()
     nsis_quote(key "${KEYS_PATH}\\${subkey}")
+    cxx_quote(table_key "${KEYS_PATH}\\${subkey}")
     continue()
   endif()
   if(key STREQUAL "")
@@ -93,17 +108,21 @@ foreach(line IN LISTS lines)
   else()
     reg_fail(${line_no} "cannot read this line")
   endif()
+  cxx_quote(table_name "${name}")
   nsis_quote(name "${name}")
   if(data MATCHES [[^"(([^"\\]|\\.)*)"$]])
     reg_unescape(text "${CMAKE_MATCH_1}")
+    cxx_quote(table_text "${text}")
     nsis_quote(text "${text}")
     string(APPEND body "  WriteRegStr HKCU ${key} ${name} ${text}\n")
+    string(APPEND table "{${table_key}, ${table_name}, REG_SZ, 0, ${table_text}},\n")
   elseif(data MATCHES "^dword:([0-9A-Fa-f]+)$")
     string(LENGTH "${CMAKE_MATCH_1}" digits)
     if(digits GREATER 8)
       reg_fail(${line_no} "dword value has more than 8 hex digits")
     endif()
     string(APPEND body "  WriteRegDWORD HKCU ${key} ${name} 0x${CMAKE_MATCH_1}\n")
+    string(APPEND table "{${table_key}, ${table_name}, REG_DWORD, 0x${CMAKE_MATCH_1}, nullptr},\n")
   else()
     reg_fail(${line_no} "only string and dword values are supported")
   endif()
@@ -115,8 +134,12 @@ if(value_count EQUAL 0)
 endif()
 
 get_filename_component(reg_name "${REG_FILE}" NAME)
-file(WRITE "${NSH_FILE}.tmp"
-     "; Generated from ${reg_name} at build time; edit that file instead.\n"
-     "!macro WriteKeyMapDefaults\n${body}!macroend\n")
-file(COPY_FILE "${NSH_FILE}.tmp" "${NSH_FILE}" ONLY_IF_DIFFERENT)
-file(REMOVE "${NSH_FILE}.tmp")
+# Rewritten only when changed, so that what includes them is not rebuilt for nothing.
+function(write_generated path text)
+  file(WRITE "${path}.tmp" "${text}")
+  file(COPY_FILE "${path}.tmp" "${path}" ONLY_IF_DIFFERENT)
+  file(REMOVE "${path}.tmp")
+endfunction()
+set(generated "Generated from ${reg_name} at build time; edit that file instead.")
+write_generated("${NSH_FILE}" "; ${generated}\n!macro WriteKeyMapDefaults\n${body}!macroend\n")
+write_generated("${TABLE_FILE}" "// ${generated}\n${table}")
