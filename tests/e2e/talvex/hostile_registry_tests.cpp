@@ -366,9 +366,10 @@ Settings ExpectedSettings(const Tree& options) {
     auto top = options.find(L"");
     if (top == options.end()) return false;
     auto value = top->second.find(name);
-    if (value == top->second.end() || value->second.bytes.size() != 4) return false;
-    std::memcpy(&out, value->second.bytes.data(), 4);
-    return true;
+    if (value == top->second.end()) return false;
+    const std::optional<DWORD> stored = test_support::DwordOf(value->second);
+    if (stored) out = *stored;
+    return stored.has_value();
   };
   DWORD n = 0;
   if (number(L"InitialLevel", n) && n < 10) settings.level = n;
