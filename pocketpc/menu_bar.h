@@ -20,6 +20,10 @@ class MenuBar : public ui::Window<MenuBar> {
   static MenuBar* From(HWND hwnd);
 
   int AddBitmap(HINSTANCE instance, int bitmapId, int count, int width, int height);
+  // Lays the bar along its parent's bottom again, as wide as the parent is now.
+  void Dock();
+  // Opens a drop-down button's menu as a click on it does.
+  void OpenDropDown(int command);
 
  private:
   friend class ui::Window<MenuBar>;
@@ -27,8 +31,6 @@ class MenuBar : public ui::Window<MenuBar> {
   ~MenuBar() = default;
 
   bool Build(UINT resourceId);
-  void Dock();
-  void OpenDropDown(int command);
 
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(WPARAM wParam, LPARAM lParam);

@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       MSG msg = {};
       BOOL got;
       while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) continue;
+        if (got == -1 || frame.TranslateKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }

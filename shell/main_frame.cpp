@@ -2,9 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
+#include <optional>
 
+#include "pocketpc/menu_bar.h"
 #include "pocketpc/shell.h"
+#include "shell/frame_placement.h"
 #include "shell/options_dialog.h"
 #include "shell/pause_guard.h"
 #include "shell/res/resource.h"
@@ -31,6 +36,10 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {WM_KEYTARGET_UP, &MainFrame::OnKeyTargetUp},
       {WM_ACTIVATE, &MainFrame::OnActivate},
       {WM_CTLCOLORSTATIC, &MainFrame::OnCtlColorStatic},
+      {WM_SIZE, &MainFrame::OnSize},
+      {WM_GETMINMAXINFO, &MainFrame::OnGetMinMaxInfo},
+      {WM_ENTERSIZEMOVE, &MainFrame::OnEnterSizeMove},
+      {WM_CLOSE, &MainFrame::OnClose},
   };
   return table;
 }
@@ -48,10 +57,24 @@ MainFrame::~MainFrame() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-HWND MainFrame::Create(HINSTANCE instance, const RECT& area) {
+HWND MainFrame::Create(HINSTANCE instance, const RECT& workArea) {
   instance_ = instance;
-  return Window::Create(WS_EX_WINDOWEDGE, L"Talvenor", WS_VISIBLE, area, nullptr, nullptr,
-                        instance);
+  desktop_ = !pocketpc::IsHandheldScreen(workArea);
+  if (!desktop_) {
+    Window::Create(kFrameExStyle, L"Talvenor", kHandheldFrameStyle, workArea, nullptr, nullptr,
+                   instance);
+    shown_ = hwnd_ != nullptr;
+    return hwnd_;
+  }
+  const std::optional<FramePlacement> stored = ReadPlacement(kOptionsPath);
+  const RECT rect = stored ? stored->normal : FirstStartRect(workArea);
+  if (!Window::Create(kFrameExStyle, L"Talvenor", kDesktopFrameStyle, rect, nullptr, nullptr,
+                      instance)) {
+    return nullptr;
+  }
+  ShowWindow(hwnd_, stored && stored->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  shown_ = true;
+  return hwnd_;
 }
 
 LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
@@ -67,20 +90,35 @@ LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
   if (!SHCreateMenuBar(&bar)) return -1;
   menuBar_ = bar.hwndMB;
   CommandBar_AddBitmap(menuBar_, instance_, IDB_PAUSE, 1, kMenuBarImageSize, kMenuBarImageSize);
-  RECT barRect = {};
-  GetWindowRect(menuBar_, &barRect);
 
   ReadSettings(settings_);
 
-  RECT client = {};
-  GetClientRect(hwnd_, &client);
-  const FrameLayout layout =
-      ComputeLayout(client, barRect.bottom - barRect.top, MeasureTextHeight(hwnd_));
+  textHeight_ = MeasureTextHeight(hwnd_);
   game_.SetEvents(this);
-  if (!CreateChildren(layout)) return -1;
+  if (!CreateChildren(CurrentLayout())) return -1;
 
   game_.NewGame(static_cast<int>(settings_.InitialLevel));
   return 0;
+}
+
+FrameLayout MainFrame::CurrentLayout() {
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+  laidOut_ = SIZE{client.right - client.left, client.bottom - client.top};
+  RECT barRect = {};
+  GetWindowRect(menuBar_, &barRect);
+  return ComputeLayout(client, barRect.bottom - barRect.top, textHeight_);
+}
+
+void MainFrame::Relayout() {
+  if (auto* bar = pocketpc::MenuBar::From(menuBar_)) bar->Dock();
+  const FrameLayout layout = CurrentLayout();
+  auto place = [](HWND child, const RECT& r) {
+    if (child) MoveWindow(child, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  };
+  for (int i = 0; i < kLabelCount; ++i) place(labels_[i], layout.labels[i]);
+  place(preview_.Hwnd(), layout.preview);
+  place(game_.Hwnd(), layout.board);
 }
 
 bool MainFrame::CreateChildren(const FrameLayout& layout) {
@@ -104,6 +142,7 @@ bool MainFrame::CreateChildren(const FrameLayout& layout) {
 }
 
 LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
+  if (desktop_) WritePlacement(hwnd_, kOptionsPath);
   if (auto unregisterTarget = FindVelcoreExport<UnregisterKeyTargetFn>(kUnregisterKeyTargetName)) {
     unregisterTarget(0);
   }
@@ -116,7 +155,43 @@ LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
   return 0;
 }
 
+bool MainFrame::TranslateKey(const MSG& msg) {
+  if (!hwnd_ || msg.hwnd != hwnd_) return false;
+  const bool plain = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+  const bool system = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
+  if (!plain && !system) return false;
+  static constexpr struct {
+    WPARAM key;
+    WORD command;
+  } kKeys[] = {{VK_PAUSE, IDM_PAUSE}, {VK_F2, IDM_NEW_GAME}, {VK_F10, IDM_EXTRAS}};
+  const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                   [&](const auto& k) { return k.key == msg.wParam; });
+  if (found == std::end(kKeys)) return false;
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  if (plain) {
+    // The key target reports a key the player gave to a game action: that key keeps it.
+    keyReported_ = false;
+    DispatchMessageW(&msg);
+    if (keyReported_) return true;
+  }
+  // A held key's repeats do nothing more; F10's release would open the system menu.
+  constexpr LPARAM kRepeat = 1 << 30;
+  if (!down || (msg.lParam & kRepeat)) return true;
+  switch (found->command) {
+    case IDM_EXTRAS:
+      if (auto* bar = pocketpc::MenuBar::From(menuBar_)) bar->OpenDropDown(IDM_EXTRAS);
+      break;
+    case IDM_NEW_GAME:
+      OnNewGame(0, nullptr);
+      break;
+    default:
+      OnPause(0, nullptr);
+  }
+  return true;
+}
+
 LRESULT MainFrame::OnKeyTargetDown(WPARAM wParam, LPARAM) {
+  keyReported_ = true;
   game_.Press(static_cast<int>(wParam));
   return 0;
 }
@@ -143,6 +218,41 @@ LRESULT MainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
 LRESULT MainFrame::OnCtlColorStatic(WPARAM wParam, LPARAM) {
   SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+LRESULT MainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
+  if (wParam == SIZE_MINIMIZED) {
+    PauseForWindow();
+    return 0;
+  }
+  const SIZE size = {LOWORD(lParam), HIWORD(lParam)};
+  if (!game_.Hwnd() || (size.cx == laidOut_.cx && size.cy == laidOut_.cy)) return 0;
+  if (shown_) PauseForWindow();
+  Relayout();
+  return 0;
+}
+
+LRESULT MainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+  if (!desktop_) return 0;
+  const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize = POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+  return 0;
+}
+
+LRESULT MainFrame::OnEnterSizeMove(WPARAM, LPARAM) {
+  PauseForWindow();
+  return 0;
+}
+
+LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
+  OnExit(0, nullptr);
+  return 0;
+}
+
+// Like losing the focus: the game waits for the pause button.
+void MainFrame::PauseForWindow() {
+  if (!game_.IsPaused()) SetPaused(true);
 }
 
 void MainFrame::OnAbout(WORD, HWND) {

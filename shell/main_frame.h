@@ -26,11 +26,18 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   MainFrame() = default;
   ~MainFrame() override;
 
-  // Creates the window over `area`; its creation starts the first game. Null on failure.
-  HWND Create(HINSTANCE instance, const RECT& area);
+  // Creates the window for the screen's work area: over all of it on a screen of handheld
+  // size, elsewhere as a desktop window where it stood last time. Its creation starts the first
+  // game. Null on failure.
+  HWND Create(HINSTANCE instance, const RECT& workArea);
+
+  // The message loop hands each message here first: Pause, F2 and F10 act for the pause button,
+  // "New game" and "Extras", unless the player gave the key to a game action. True when taken.
+  bool TranslateKey(const MSG& msg);
 
   // Read access for tests and measurements.
   const GameController& Game() const { return game_; }
+  const BoardView& Board() const { return game_; }
   const Settings& CurrentSettings() const { return settings_; }
   HWND MenuBar() const { return menuBar_; }
 
@@ -53,6 +60,10 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnKeyTargetUp(WPARAM wParam, LPARAM lParam);
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
   LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+  LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
+  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
 
   void OnAbout(WORD notifyCode, HWND control);
   void OnOptions(WORD notifyCode, HWND control);
@@ -61,7 +72,10 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   void OnPause(WORD notifyCode, HWND control);
   void OnExit(WORD notifyCode, HWND control);
 
+  FrameLayout CurrentLayout();
   bool CreateChildren(const FrameLayout& layout);
+  void Relayout();
+  void PauseForWindow();
   void SetNumber(Label label, int value);
   int ShowScores(int newScore);
   void ShowPauseState();
@@ -69,6 +83,11 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
 
   HINSTANCE instance_ = nullptr;
   HWND menuBar_ = nullptr;
+  bool desktop_ = false;  // a desktop window rather than the handheld's full screen
+  bool shown_ = false;    // placed and shown: from now on a new size is the player's doing
+  int textHeight_ = kDefaultTextHeight;
+  SIZE laidOut_ = {};  // the client size the children were placed for
+  bool keyReported_ = false;
   BoardView game_;
   PreviewView preview_;  // destroyed before game_, whose painter it borrows
   HWND labels_[kLabelCount] = {};

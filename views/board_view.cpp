@@ -22,8 +22,11 @@ void BoardView::FillClass(WNDCLASSW& wc) {
 
 std::span<const ui::MessageEntry<BoardView>> BoardView::Messages() {
   static const ui::MessageEntry<BoardView> table[] = {
-      {WM_CREATE, &BoardView::OnCreate},      {WM_DESTROY, &BoardView::OnDestroy},
-      {WM_PAINT, &BoardView::OnPaint},        {WM_ERASEBKGND, &BoardView::OnEraseBackground},
+      {WM_CREATE, &BoardView::OnCreate},
+      {WM_DESTROY, &BoardView::OnDestroy},
+      {WM_SIZE, &BoardView::OnSize},
+      {WM_PAINT, &BoardView::OnPaint},
+      {WM_ERASEBKGND, &BoardView::OnEraseBackground},
       {WM_TIMER, &BoardView::OnTimerMessage},
   };
   return table;
@@ -105,6 +108,20 @@ LRESULT BoardView::OnDestroy(WPARAM, LPARAM) {
   Stop();
   painter.Destroy();
   ReleaseBackBuffer(memDC, backBuffer);
+  return 0;
+}
+
+LRESULT BoardView::OnSize(WPARAM, LPARAM) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (client.right - client.left == clientRect.right - clientRect.left &&
+      client.bottom - client.top == clientRect.bottom - clientRect.top) {
+    return 0;
+  }
+  // The buffer has the old size: the next paint makes one of the new.
+  ReleaseBackBuffer(memDC, backBuffer);
+  Layout(client);
+  InvalidateRect(hwnd_, nullptr, TRUE);
   return 0;
 }
 

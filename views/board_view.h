@@ -57,6 +57,7 @@ class BoardView : public GameController, public ui::Window<BoardView> {
  private:
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnEraseBackground(WPARAM, LPARAM);
   LRESULT OnTimerMessage(WPARAM, LPARAM);

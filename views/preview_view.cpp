@@ -13,6 +13,7 @@ std::span<const ui::MessageEntry<PreviewView>> PreviewView::Messages() {
   static const ui::MessageEntry<PreviewView> table[] = {
       {WM_CREATE, &PreviewView::OnCreate},
       {WM_DESTROY, &PreviewView::OnDestroy},
+      {WM_SIZE, &PreviewView::OnSize},
       {WM_PAINT, &PreviewView::OnPaint},
       {WM_ERASEBKGND, &PreviewView::OnEraseBackground},
   };
@@ -52,6 +53,20 @@ LRESULT PreviewView::OnCreate(WPARAM, LPARAM) {
 
 LRESULT PreviewView::OnDestroy(WPARAM, LPARAM) {
   ReleaseBackBuffer(memDC, backBuffer);
+  return 0;
+}
+
+LRESULT PreviewView::OnSize(WPARAM, LPARAM) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (client.right - client.left == clientRect.right - clientRect.left &&
+      client.bottom - client.top == clientRect.bottom - clientRect.top) {
+    return 0;
+  }
+  // The buffer has the old size: the next paint makes one of the new.
+  ReleaseBackBuffer(memDC, backBuffer);
+  Layout(client);
+  InvalidateRect(hwnd_, nullptr, TRUE);
   return 0;
 }
 

@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/frame_placement.h"
 #include "shell/layout.h"
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
@@ -26,6 +28,7 @@ struct LibraryLog {
   std::vector<std::wstring> registeredPaths;
   bool menuBarAtRegister = false;
   int unregistered = 0;
+  bool boardAtUnregister = false;
   std::vector<ScoresBoxInfo> scores;
   std::vector<std::wstring> scorePaths;
   std::vector<bool> pausedInScores;
@@ -44,6 +47,9 @@ extern "C" __declspec(dllexport) int WINAPI RegisterKeyTarget(const KeyTargetInf
 
 extern "C" __declspec(dllexport) int WINAPI UnregisterKeyTarget(int) {
   ++g_log.unregistered;
+  g_log.boardAtUnregister =
+      g_log.frame && g_log.frame->Hwnd() &&
+      FindWindowExW(g_log.frame->Hwnd(), nullptr, L"GravlinBoardCE", nullptr) != nullptr;
   return 0;
 }
 
@@ -119,10 +125,10 @@ class FrameTest : public ::testing::Test {
     RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
     DrainQuit();
   }
-  HWND Start() {
+  HWND Start(const RECT& workArea = RECT{0, 0, 240, 320}) {
     frame_ = std::make_unique<MainFrame>();
     g_log.frame = frame_.get();
-    HWND hwnd = frame_->Create(GetModuleHandleW(nullptr), RECT{0, 0, 240, 320});
+    HWND hwnd = frame_->Create(GetModuleHandleW(nullptr), workArea);
     SetForegroundWindow(hwnd);
     return hwnd;
   }
@@ -565,16 +571,32 @@ TEST_F(FrameTest, AboutLeavesTheGameAsItWas) {
   }
 }
 
-TEST_F(FrameTest, ExitUnregistersAndQuitsWithZero) {
-  HWND hwnd = Start();
-  ASSERT_NE(hwnd, nullptr);
-  HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
-  Command(IDM_EXIT);
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_FALSE(IsWindow(board));
-  EXPECT_EQ(frame_->Hwnd(), nullptr);
-  EXPECT_EQ(g_log.unregistered, 1);
-  EXPECT_TRUE(DrainQuit());
+// The close box of a desktop window takes exactly the way of "Exit".
+TEST_F(FrameTest, ExitAndTheCloseBoxUnregisterDestroyAndQuitWithZero) {
+  const struct {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+  } kCases[] = {
+      {"Exit", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0)},
+      {"close box", WM_SYSCOMMAND, SC_CLOSE},
+      {"WM_CLOSE", WM_CLOSE, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    g_log = {};
+    HWND hwnd = Start(RECT{0, 0, 800, 600});
+    ASSERT_NE(hwnd, nullptr);
+    HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
+    SendMessageW(hwnd, c.message, c.wParam, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindow(board));
+    EXPECT_EQ(frame_->Hwnd(), nullptr);
+    EXPECT_EQ(g_log.unregistered, 1);
+    EXPECT_TRUE(g_log.boardAtUnregister) << "the key target goes before the board";
+    EXPECT_TRUE(DrainQuit());
+    frame_.reset();
+  }
 }
 
 TEST_F(FrameTest, MissingExportsAreSkipped) {
@@ -589,6 +611,355 @@ TEST_F(FrameTest, MissingExportsAreSkipped) {
   Command(IDM_EXIT);
   EXPECT_EQ(g_log.unregistered, 0);
   EXPECT_TRUE(DrainQuit());
+}
+
+// Work areas from the handheld's to a desktop's: which frame each gets and where it stands on
+// the first start.
+TEST(FramePlacementTest, StyleAndFirstRectangleFollowTheWorkArea) {
+  const RECT border = DesktopWindowRect(RECT{0, 0, 0, 0});
+  const struct {
+    RECT area;
+    bool handheld;
+  } kCases[] = {
+      {{0, 0, 240, 320}, true},   {{0, 0, 480, 640}, true},    {{0, 0, 640, 480}, true},
+      {{0, 26, 240, 320}, true},  {{0, 0, 481, 640}, false},   {{0, 0, 800, 600}, false},
+      {{0, 0, 1024, 768}, false}, {{0, 0, 1920, 1080}, false}, {{100, 30, 1124, 798}, false},
+      {{0, 0, 2560, 400}, false},
+  };
+  for (const auto& c : kCases) {
+    const RECT& a = c.area;
+    SCOPED_TRACE(testing::Message()
+                 << a.left << "," << a.top << " " << a.right - a.left << "x" << a.bottom - a.top);
+    EXPECT_EQ(pocketpc::IsHandheldScreen(a), c.handheld);
+    EXPECT_EQ(FrameStyle(a),
+              c.handheld ? DWORD{WS_VISIBLE} : DWORD{WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN});
+    if (c.handheld) continue;
+    const RECT r = FirstStartRect(a);
+    const LONG clientWidth = (r.right - r.left) - (border.right - border.left);
+    const LONG clientHeight = (r.bottom - r.top) - (border.bottom - border.top);
+    // 3 : 4, as large as 85% of the height allows, unless the width allows less.
+    EXPECT_LE(std::abs(clientWidth * 4 - clientHeight * 3), 4);
+    const LONG byHeight = (a.bottom - a.top) * 85 / 100;
+    const LONG byWidth = ((a.right - a.left) * 85 / 100 - (border.right - border.left)) * 4 / 3;
+    EXPECT_NEAR(clientHeight, std::max(320L, std::min(byHeight, byWidth)), 1);
+    EXPECT_LE(std::abs((r.left - a.left) - (a.right - r.right)), 1);
+    EXPECT_LE(std::abs((r.top - a.top) - (a.bottom - r.bottom)), 1);
+    EXPECT_TRUE(r.left >= a.left && r.top >= a.top && r.right <= a.right && r.bottom <= a.bottom);
+  }
+}
+
+TEST_F(FrameTest, WindowStyleAndPlaceOnTheScreen) {
+  // The system gives every top-level window that is no popup a caption; the handheld's frame
+  // has none of the rest.
+  const DWORD kDesktopBits = WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  const RECT kAreas[] = {{0, 0, 240, 320}, {0, 0, 800, 600}, {0, 0, 1024, 768}};
+  for (const RECT& area : kAreas) {
+    SCOPED_TRACE(area.right);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);  // a first start each time
+    HWND hwnd = Start(area);
+    ASSERT_NE(hwnd, nullptr);
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    RECT window = {};
+    GetWindowRect(hwnd, &window);
+    if (pocketpc::IsHandheldScreen(area)) {
+      EXPECT_EQ(style & kDesktopBits, 0);
+      EXPECT_TRUE(SameRect(window, area));
+    } else {
+      EXPECT_EQ(style & kDesktopBits, static_cast<LONG_PTR>(kDesktopBits));
+      EXPECT_TRUE(style & WS_CAPTION);
+      EXPECT_TRUE(SameRect(window, FirstStartRect(area)));
+    }
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_WINDOWEDGE);
+    frame_.reset();
+    DrainQuit();
+  }
+}
+
+// A new client size lays the children out again by the same formulas, and the views paint the
+// whole of their new size.
+TEST_F(FrameTest, SizingLaysTheChildrenOutAgain) {
+  HWND hwnd = Start(RECT{0, 0, 1024, 768});
+  ASSERT_NE(hwnd, nullptr);
+  const int textHeight = MeasureTextHeight(hwnd);
+  const SIZE kClients[] = {{240, 320}, {489, 652}, {700, 400}, {300, 700}, {240, 320}};
+  for (const SIZE& size : kClients) {
+    SCOPED_TRACE(testing::Message() << size.cx << "x" << size.cy);
+    const RECT window = DesktopWindowRect(RECT{0, 0, size.cx, size.cy});
+    SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    ASSERT_EQ(client.right, size.cx);
+    ASSERT_EQ(client.bottom, size.cy);
+
+    RECT bar = ChildRect(hwnd, frame_->MenuBar());
+    EXPECT_EQ(bar.bottom, client.bottom);
+    EXPECT_EQ(bar.right - bar.left, client.right);
+    const FrameLayout expected = ComputeLayout(client, bar.bottom - bar.top, textHeight);
+    HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
+    HWND preview = FindWindowExW(hwnd, nullptr, L"GravlinPreviewCE", nullptr);
+    EXPECT_TRUE(SameRect(ChildRect(hwnd, board), expected.board));
+    EXPECT_TRUE(SameRect(ChildRect(hwnd, preview), expected.preview));
+    const std::vector<HWND> labels = Labels(hwnd);
+    ASSERT_EQ(labels.size(), 6u);
+    for (int i = 0; i < 6; ++i)
+      EXPECT_TRUE(SameRect(ChildRect(hwnd, labels[i]), expected.labels[i]));
+
+    // The well's bottom row, now at a new place, shows the texture: the picture is as large as
+    // the window.
+    UpdateWindow(board);
+    const RECT cell = frame_->Board().CellRect(0, 0);
+    HDC dc = GetDC(board);
+    std::set<COLORREF> shades;
+    for (int x = cell.left; x <= frame_->Board().CellRect(0, 9).right; ++x) {
+      shades.insert(GetPixel(dc, x, (cell.top + cell.bottom) / 2));
+    }
+    ReleaseDC(board, dc);
+    EXPECT_GT(shades.size(), 5u);
+  }
+}
+
+TEST_F(FrameTest, SizingAHundredTimesKeepsObjectsAndWindowsCounted) {
+  HWND hwnd = Start(RECT{0, 0, 1024, 768});
+  ASSERT_NE(hwnd, nullptr);
+  auto windows = [&] {
+    int count = 0;
+    EnumChildWindows(
+        hwnd, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+  };
+  auto resize = [&](int i) {
+    SetWindowPos(hwnd, nullptr, 0, 0, 300 + i % 7 * 40, 420 + i % 5 * 50,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
+  resize(0);
+  const int objects = OwnGdiObjects();
+  ASSERT_GE(objects, 0);
+  const int children = windows();
+  for (int i = 1; i <= 100; ++i) resize(i);
+  resize(0);
+  EXPECT_EQ(OwnGdiObjects(), objects);
+  EXPECT_EQ(windows(), children);
+}
+
+// Moving, sizing and minimising the window wait like losing the focus: only the pause button
+// resumes.
+TEST_F(FrameTest, MovingSizingAndMinimisingPause) {
+  const struct {
+    const char* name;
+    std::function<void(HWND)> act;
+  } kCases[] = {
+      {"entering the move-or-size loop", [](HWND h) { SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0); }},
+      {"a new size",
+       [](HWND h) { SetWindowPos(h, nullptr, 0, 0, 500, 600, SWP_NOMOVE | SWP_NOZORDER); }},
+      {"maximising", [](HWND h) { ShowWindow(h, SW_MAXIMIZE); }},
+      {"minimising", [](HWND h) { ShowWindow(h, SW_MINIMIZE); }},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    HWND hwnd = Start(RECT{0, 0, 1024, 768});
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_FALSE(Flags() & Paused);
+    c.act(hwnd);
+    EXPECT_TRUE(Flags() & Paused);
+    EXPECT_TRUE(frame_->Game().Flags() & Running);
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SendMessageW(hwnd, WM_EXITSIZEMOVE, 0, 0);
+    SetForegroundWindow(hwnd);
+    EXPECT_TRUE(Flags() & Paused);
+    Command(IDM_PAUSE);
+    EXPECT_FALSE(Flags() & Paused);
+    frame_.reset();
+    DrainQuit();
+  }
+}
+
+TEST_F(FrameTest, MinimumTrackingSizeKeepsTheHandheldClient) {
+  HWND hwnd = Start(RECT{0, 0, 1024, 768});
+  ASSERT_NE(hwnd, nullptr);
+  SetWindowPos(hwnd, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+  MINMAXINFO info = {};
+  SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  const RECT smallest = DesktopWindowRect(RECT{0, 0, 240, 320});
+  EXPECT_EQ(info.ptMinTrackSize.x, smallest.right - smallest.left);
+  EXPECT_EQ(info.ptMinTrackSize.y, smallest.bottom - smallest.top);
+}
+
+// Pause, F2 and F10 act for the pause button, "New game" and "Extras"; a held key's repeats do
+// nothing more.
+TEST_F(FrameTest, DesktopKeysPauseStartAndOpenExtras) {
+  HWND hwnd = Start(RECT{0, 0, 1024, 768});
+  ASSERT_NE(hwnd, nullptr);
+  auto key = [&](UINT message, WPARAM code, bool repeat = false) {
+    const MSG msg = {hwnd, message, code, repeat ? LPARAM{1} << 30 : 1, 0, {}};
+    return frame_->TranslateKey(msg);
+  };
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_PAUSE));
+  EXPECT_TRUE(Flags() & Paused);
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_PAUSE, true));
+  EXPECT_TRUE(Flags() & Paused);
+  EXPECT_TRUE(key(WM_KEYUP, VK_PAUSE));
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_PAUSE));
+  EXPECT_FALSE(Flags() & Paused);
+
+  // Paused, then F2: a new game runs.
+  frame_->SetPaused(true);
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_F2));
+  EXPECT_TRUE(Flags() & Running);
+  EXPECT_FALSE(Flags() & Paused);
+
+  // F10 opens the "Extras" menu where the menu bar shows it.
+  static HWND s_menu = nullptr;
+  s_menu = nullptr;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    s_menu = FindWindowW(L"#32768", nullptr);
+    if (s_menu) EndMenu();
+  });
+  EXPECT_TRUE(key(WM_SYSKEYDOWN, VK_F10));
+  KillTimer(nullptr, timer);
+  EXPECT_NE(s_menu, nullptr);
+  EXPECT_TRUE(key(WM_SYSKEYUP, VK_F10));
+
+  // Other keys and other windows are left to the loop.
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_LEFT));
+  const MSG elsewhere = {frame_->MenuBar(), WM_KEYDOWN, VK_PAUSE, 1, 0, {}};
+  EXPECT_FALSE(frame_->TranslateKey(elsewhere));
+}
+
+// The frame's place is kept between runs under the options key, beside the settings.
+TEST_F(FrameTest, PlacementIsStoredOnExitAndRestoredOnStart) {
+  const RECT kArea = {0, 0, 1024, 768};
+  HWND hwnd = Start(kArea);
+  ASSERT_NE(hwnd, nullptr);
+  const RECT moved = {120, 90, 120 + 400, 90 + 560};
+  SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left,
+               moved.bottom - moved.top, SWP_NOZORDER);
+  Command(IDM_EXIT);
+  DrainQuit();
+  frame_.reset();
+
+  hwnd = Start(kArea);
+  RECT window = {};
+  GetWindowRect(hwnd, &window);
+  EXPECT_TRUE(SameRect(window, moved));
+  EXPECT_FALSE(IsZoomed(hwnd));
+
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  Command(IDM_EXIT);
+  DrainQuit();
+  frame_.reset();
+  hwnd = Start(kArea);
+  EXPECT_TRUE(IsZoomed(hwnd));
+  ShowWindow(hwnd, SW_RESTORE);
+  GetWindowRect(hwnd, &window);
+  EXPECT_TRUE(SameRect(window, moved)) << "the normal rectangle survives a maximised run";
+}
+
+// Damaged or foreign placements give a window on the screen, and the rest of the key stays as it
+// was, byte for byte.
+TEST_F(FrameTest, HostilePlacementGivesAWindowOnScreenAndLeavesTheKey) {
+  auto record = [](std::vector<int32_t> v) {
+    std::vector<BYTE> bytes(v.size() * 4);
+    memcpy(bytes.data(), v.data(), bytes.size());
+    return bytes;
+  };
+  const struct {
+    const char* name;
+    DWORD type;
+    std::vector<BYTE> data;
+  } kCases[] = {
+      {"wrong type", REG_DWORD, record({100, 100, 500, 600, 0})},
+      {"text", REG_SZ, {'a', 0, 'b', 0, 0, 0}},
+      {"short", REG_BINARY, record({100, 100, 500, 600})},
+      {"long", REG_BINARY, record({100, 100, 500, 600, 0, 7})},
+      {"empty", REG_BINARY, {}},
+      {"off screen", REG_BINARY, record({5000, 5000, 5400, 5560, 0})},
+      {"far off", REG_BINARY, record({-90000, -90000, -89600, -89440, 1})},
+      {"absurd size", REG_BINARY, record({-50, -50, 100000, 100000, 0})},
+      {"largest edges", REG_BINARY, record({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0})},
+      {"inverted", REG_BINARY, record({600, 500, 100, 100, 0})},
+      {"tiny", REG_BINARY, record({10, 10, 12, 12, 0})},
+  };
+  const RECT kArea = {0, 0, 1024, 768};
+  const BYTE kOther[] = {1, 2, 3, 4, 5};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, kPlacementValue, 0, c.type, c.data.data(),
+                   static_cast<DWORD>(c.data.size()));
+    RegSetValueExW(key, L"Other", 0, REG_BINARY, kOther, sizeof kOther);
+    const DWORD level = 4;
+    RegSetValueExW(key, L"InitialLevel", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&level), 4);
+
+    HWND hwnd = Start(kArea);
+    ASSERT_NE(hwnd, nullptr);
+    RECT window = {};
+    GetWindowRect(hwnd, &window);
+    EXPECT_TRUE(window.left >= 0 && window.top >= 0 && window.right <= 1024 && window.bottom <= 768)
+        << window.left << "," << window.top << "," << window.right << "," << window.bottom;
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    EXPECT_GE(client.right, 240);
+    EXPECT_GE(client.bottom, 320);
+    Command(IDM_EXIT);
+    DrainQuit();
+    frame_.reset();
+
+    BYTE other[16] = {};
+    DWORD size = sizeof other, type = 0;
+    EXPECT_EQ(RegQueryValueExW(key, L"Other", nullptr, &type, other, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD{REG_BINARY});
+    EXPECT_EQ(std::vector<BYTE>(other, other + size), std::vector<BYTE>(kOther, kOther + 5));
+    DWORD stored = 0;
+    size = sizeof stored;
+    RegQueryValueExW(key, L"InitialLevel", nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size);
+    EXPECT_EQ(stored, level);
+    // What the run stored is the window it had.
+    BYTE placement[20] = {};
+    size = sizeof placement;
+    EXPECT_EQ(RegQueryValueExW(key, kPlacementValue, nullptr, &type, placement, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD{REG_BINARY});
+    EXPECT_EQ(size, 20u);
+    int32_t edges[4] = {};
+    memcpy(edges, placement, sizeof edges);
+    EXPECT_TRUE(SameRect(RECT{edges[0], edges[1], edges[2], edges[3]}, window));
+    RegCloseKey(key);
+  }
+}
+
+// On a screen of handheld size the place is neither read nor written.
+TEST_F(FrameTest, HandheldScreenLeavesThePlacementAlone) {
+  const std::vector<int32_t> kStored = {100, 100, 500, 600, 1};
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, kPlacementValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(kStored.data()),
+                 20);
+  HWND hwnd = Start(RECT{0, 0, 240, 320});
+  ASSERT_NE(hwnd, nullptr);
+  RECT window = {};
+  GetWindowRect(hwnd, &window);
+  EXPECT_TRUE(SameRect(window, RECT{0, 0, 240, 320}));
+  EXPECT_FALSE(IsZoomed(hwnd));
+  Command(IDM_EXIT);
+  DrainQuit();
+  int32_t after[5] = {};
+  DWORD size = sizeof after;
+  EXPECT_EQ(RegQueryValueExW(key, kPlacementValue, nullptr, nullptr, reinterpret_cast<BYTE*>(after),
+                             &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::vector<int32_t>(after, after + 5), kStored);
+  RegCloseKey(key);
 }
 
 }  // namespace

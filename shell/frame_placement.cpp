@@ -1,0 +1,113 @@
+#include "shell/frame_placement.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "ui/registry.h"
+
+namespace {
+
+constexpr int kHeightPercent = 85;
+// Beyond any screen: such edges are damage, and their differences would overflow.
+constexpr int32_t kFarthestEdge = 1 << 20;
+
+// Stored as REG_BINARY: the normal rectangle's four edges and a maximised flag, 32 bits each.
+struct StoredPlacement {
+  int32_t left, top, right, bottom;
+  uint32_t maximised;
+};
+static_assert(sizeof(StoredPlacement) == 20);
+
+LONG Width(const RECT& r) {
+  return r.right - r.left;
+}
+LONG Height(const RECT& r) {
+  return r.bottom - r.top;
+}
+
+// Shrinks r to fit inside area and moves it in.
+RECT KeepInside(RECT r, const RECT& area) {
+  const LONG width = std::min(Width(r), Width(area));
+  const LONG height = std::min(Height(r), Height(area));
+  r.left = std::clamp(r.left, area.left, area.right - width);
+  r.top = std::clamp(r.top, area.top, area.bottom - height);
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  return r;
+}
+
+}  // namespace
+
+DWORD FrameStyle(const RECT& workArea) {
+  return pocketpc::IsHandheldScreen(workArea) ? kHandheldFrameStyle : kDesktopFrameStyle;
+}
+
+RECT DesktopWindowRect(const RECT& client) {
+  RECT r = client;
+  AdjustWindowRectEx(&r, kDesktopFrameStyle, FALSE, kFrameExStyle);
+  return r;
+}
+
+RECT FirstStartRect(const RECT& workArea) {
+  // What the caption and borders add to a client area.
+  const RECT border = DesktopWindowRect(RECT{0, 0, 0, 0});
+  const LONG extraWidth = Width(border);
+  const LONG extraHeight = Height(border);
+  LONG clientHeight = Height(workArea) * kHeightPercent / 100;
+  LONG clientWidth = clientHeight * 3 / 4;
+  const LONG roomWidth = Width(workArea) * kHeightPercent / 100 - extraWidth;
+  if (clientWidth > roomWidth) {
+    clientWidth = roomWidth;
+    clientHeight = clientWidth * 4 / 3;
+  }
+  clientWidth = std::max(clientWidth, kMinimumClient.cx);
+  clientHeight = std::max(clientHeight, kMinimumClient.cy);
+  const LONG width = clientWidth + extraWidth;
+  const LONG height = clientHeight + extraHeight;
+  const LONG left = workArea.left + (Width(workArea) - width) / 2;
+  const LONG top = workArea.top + (Height(workArea) - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
+std::optional<FramePlacement> ReadPlacement(const wchar_t* path) {
+  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ);
+  if (!key) return std::nullopt;
+  BYTE data[sizeof(StoredPlacement)] = {};
+  if (!key.ReadBinary(kPlacementValue, data, REG_BINARY)) return std::nullopt;
+  StoredPlacement stored;
+  std::memcpy(&stored, data, sizeof stored);
+  for (int32_t edge : {stored.left, stored.top, stored.right, stored.bottom}) {
+    if (edge < -kFarthestEdge || edge > kFarthestEdge) return std::nullopt;
+  }
+  RECT normal = {stored.left, stored.top, stored.right, stored.bottom};
+  if (Width(normal) <= 0 || Height(normal) <= 0) return std::nullopt;
+  HMONITOR monitor = MonitorFromRect(&normal, MONITOR_DEFAULTTONULL);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
+  const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
+  normal.right = std::max(normal.right, normal.left + Width(smallest));
+  normal.bottom = std::max(normal.bottom, normal.top + Height(smallest));
+  return FramePlacement{KeepInside(normal, info.rcWork), stored.maximised != 0};
+}
+
+void WritePlacement(HWND frame, const wchar_t* path) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(frame, &placement)) return;
+  // The placement's rectangle is in work-area coordinates; the stored one is the screen's.
+  const RECT workArea = pocketpc::WorkArea();
+  const RECT& r = placement.rcNormalPosition;
+  const bool maximised =
+      placement.showCmd == SW_SHOWMAXIMIZED ||
+      (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
+  const StoredPlacement stored = {r.left + workArea.left, r.top + workArea.top,
+                                  r.right + workArea.left, r.bottom + workArea.top,
+                                  maximised ? 1u : 0u};
+  const ui::RegistryKey key = ui::RegistryKey::Create(HKEY_CURRENT_USER, path, KEY_SET_VALUE);
+  if (!key) return;
+  BYTE data[sizeof stored];
+  std::memcpy(data, &stored, sizeof stored);
+  key.WriteBinary(kPlacementValue, data);
+}
