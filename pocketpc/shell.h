@@ -17,9 +17,10 @@ constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
 constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
 constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
 
-// Sizes the dialog over the work area and makes its caption's close box the OK button: it sends
-// WM_COMMAND IDOK with lParam 0. Escape and IDCANCEL close nothing. The input panel does not
-// exist on a desktop, so SHIDIF_SIPDOWN changes nothing.
+// Sizes the dialog over the work area on a screen of handheld size; on a larger one it keeps its
+// template's size, centred over its owner inside the work area. Makes its caption's close box the
+// OK button: it sends WM_COMMAND IDOK with lParam 0. Escape and IDCANCEL close nothing. The input
+// panel does not exist on a desktop, so SHIDIF_SIPDOWN changes nothing.
 BOOL SHInitDialog(PSHINITDLGINFO info);
 
 struct SHMENUBARINFO {

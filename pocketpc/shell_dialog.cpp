@@ -1,5 +1,8 @@
 #include "pocketpc/shell.h"
 
+#include <algorithm>
+
+#include "pocketpc/screen.h"
 #include "ui/subclass.h"
 
 namespace {
@@ -30,6 +33,33 @@ class FullScreenDialog {
 // Stateless: one serves every dialog.
 FullScreenDialog fullScreenDialog;
 
+// The game's icon where the owner shows one, never the platform's default. The owner keeps it:
+// it outlives its modal dialogs.
+void ShowOwnersIcon(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  for (WPARAM size : {ICON_SMALL, ICON_BIG}) {
+    LRESULT icon = owner ? SendMessageW(owner, WM_GETICON, size, 0) : 0;
+    SendMessageW(dialog, WM_SETICON, size, icon);
+  }
+}
+
+// The dialog's own rectangle centred over its owner (the work area when it has none) and kept
+// inside the work area.
+RECT OverOwner(HWND dialog, const RECT& area) {
+  RECT own = {};
+  GetWindowRect(dialog, &own);
+  const LONG width = std::min(own.right - own.left, area.right - area.left);
+  const LONG height = std::min(own.bottom - own.top, area.bottom - area.top);
+  RECT over = area;
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  if (owner && !IsIconic(owner)) GetWindowRect(owner, &over);
+  const LONG left =
+      std::clamp(over.left + ((over.right - over.left) - width) / 2, area.left, area.right - width);
+  const LONG top = std::clamp(over.top + ((over.bottom - over.top) - height) / 2, area.top,
+                              area.bottom - height);
+  return RECT{left, top, left + width, top + height};
+}
+
 }  // namespace
 
 BOOL SHInitDialog(PSHINITDLGINFO info) {
@@ -42,11 +72,14 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
     SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_CAPTION | WS_SYSMENU);
   }
   ui::Subclass<FullScreenDialog>::Install(dialog, &fullScreenDialog);
+  ShowOwnersIcon(dialog);
 
   UINT swp = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
   RECT area = {};
   if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    area = pocketpc::WorkArea();
+    // Full screen is the handheld's way; on a desktop the dialog stays as its template made it.
+    if (!pocketpc::IsHandheldScreen(area)) area = OverOwner(dialog, area);
   } else {
     GetWindowRect(dialog, &area);
     swp |= SWP_NOMOVE | SWP_NOSIZE;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/modal_driver.h"
+#include "tests/support/work_area.h"
 #include "velcore_fixture.h"
 
 namespace {
@@ -77,6 +78,8 @@ const std::vector<Action> kActions = {
 class KeySetupTest : public VelcoreTest {};
 
 TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
+  test_support::WorkArea handheld(RECT{0, 0, 240, 320});
+  ASSERT_TRUE(handheld.Set());
   WriteShellButtons(kShellButtons);
   WriteKeyMap(kKeysPath, kActions);
   RecorderWindow owner;

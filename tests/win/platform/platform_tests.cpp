@@ -8,6 +8,7 @@
 
 #include "pocketpc/coredll.h"
 #include "pocketpc/shell.h"
+#include "tests/support/work_area.h"
 #include "ui/subclass.h"
 #include "ui/window.h"
 
@@ -347,6 +348,8 @@ TEST(ShellDialog, FullScreenCloseBoxIsOkAndCancelClosesNothing) {
       {"WM_CLOSE", {WM_CLOSE}},
       {"escape and IDCANCEL first", {WM_KEYDOWN, WM_COMMAND, WM_CLOSE}},
   };
+  test_support::WorkArea handheld(RECT{0, 0, 240, 320});
+  ASSERT_TRUE(handheld.Set());
   RECT work = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   HMODULE self = GetModuleHandleW(nullptr);

@@ -12,6 +12,7 @@
 #include "shell/velcore_library.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/win_support.h"
+#include "tests/support/work_area.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ void Press(HWND dialog, WPARAM key, int times) {
 }
 
 TEST(OptionsDialog, ShowsTheSettingsFullScreen) {
+  test_support::WorkArea handheld(RECT{0, 0, 240, 320});
+  ASSERT_TRUE(handheld.Set());
   OptionsDialog dialog(5, true, false);
   std::wstring level;
   LRESULT sound = -1, preview = -1;
