@@ -158,13 +158,16 @@ TEST(Resources, IconHasBothSizesInSixteenColours) {
 }
 
 TEST(Resources, OptionsDialogTemplate) {
+  // An extended template: version 1, signature 0xFFFF, help id, extended style, style, ...
   const auto dialog = Resource(MAKEINTRESOURCEW(IDD_OPTIONS), RT_DIALOG);
-  ASSERT_GE(dialog.size(), 18u);
-  EXPECT_EQ(Dword(dialog, 0),
-            static_cast<uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
-  EXPECT_EQ(Word(dialog, 8), 6);     // controls
-  EXPECT_EQ(Word(dialog, 14), 168);  // cx
-  EXPECT_EQ(Word(dialog, 16), 150);  // cy
+  ASSERT_GE(dialog.size(), 26u);
+  EXPECT_EQ(Word(dialog, 0), 1);
+  EXPECT_EQ(Word(dialog, 2), 0xFFFF);
+  EXPECT_EQ(Dword(dialog, 12), static_cast<uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU |
+                                                     DS_MODALFRAME | DS_SHELLFONT));
+  EXPECT_EQ(Word(dialog, 16), 6);    // controls
+  EXPECT_EQ(Word(dialog, 22), 168);  // cx
+  EXPECT_EQ(Word(dialog, 24), 150);  // cy
 }
 
 }  // namespace
