@@ -17,6 +17,35 @@ constexpr int kDateColumnWidth = 150;
 
 }  // namespace
 
+void PlaceholderEditor::Watch(HWND editor) {
+  untouched_ = ui::Subclass<PlaceholderEditor>::Install(editor, this);
+}
+
+LRESULT PlaceholderEditor::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  bool changes = false;
+  switch (message) {
+    case WM_CHAR:
+      // Text and erasing; control characters (Enter, Escape, copying) change nothing.
+      changes = wParam >= L' ' || wParam == VK_BACK;
+      break;
+    case WM_KEYDOWN:
+      changes = wParam == VK_DELETE;
+      break;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case EM_REPLACESEL:
+      changes = true;
+      break;
+  }
+  if (untouched_ && changes) {
+    untouched_ = false;
+    ui::Subclass<PlaceholderEditor>::CallNext(hwnd, EM_SETSEL, 0, -1);
+  }
+  return ui::Subclass<PlaceholderEditor>::CallNext(hwnd, message, wParam, lParam);
+}
+
 ScoresDialog::ScoresDialog(const ScoresBoxInfo& info, ScoreTable& table, int newSlot)
     : info_(info), table_(table), newEntry_(newSlot >= 0 ? &table.Entry(newSlot) : nullptr) {}
 
@@ -153,7 +182,10 @@ LRESULT ScoresDialog::OnStartNameEntry(WPARAM, LPARAM) {
   if (row < 0) return TRUE;
   SetFocus(list_);
   auto editor = reinterpret_cast<HWND>(SendMessageW(list_, LVM_EDITLABELW, row, 0));
-  if (editor) SendMessageW(editor, EM_LIMITTEXT, kNameEditorLimit, 0);
+  if (editor) {
+    SendMessageW(editor, EM_LIMITTEXT, kNameEditorLimit, 0);
+    placeholder_.Watch(editor);
+  }
   return TRUE;
 }
 

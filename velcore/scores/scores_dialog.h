@@ -7,9 +7,24 @@
 
 #include <span>
 
+#include "ui/subclass.h"
 #include "ui/window.h"
 #include "velcore/interface/velcore.h"
 #include "velcore/codec/score_table.h"
+
+// The name editor while it holds the untouched placeholder: the first change the player makes
+// replaces the placeholder whole, whatever keys moved the caret or the selection before.
+class PlaceholderEditor {
+ public:
+  void Watch(HWND editor);
+
+ private:
+  friend class ui::Subclass<PlaceholderEditor>;
+  static constexpr const wchar_t* kSubclassProperty = L"VelcorePlaceholder";
+  LRESULT SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  bool untouched_ = false;
+};
 
 class ScoresDialog : public ui::Dialog<ScoresDialog> {
  public:
@@ -44,4 +59,5 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
   ScoreTable& table_;
   ScoreEntry* const newEntry_;
   HWND list_ = nullptr;
+  PlaceholderEditor placeholder_;
 };

@@ -262,6 +262,48 @@ TEST_F(ScoresBoxTest, NameStopsAt25Characters) {
   }
 }
 
+// Keys that reach the untouched placeholder before any typing (a drop key still held when the
+// game ended, arrows, Home) do not keep it: the first character typed replaces it whole.
+TEST_F(ScoresBoxTest, FirstTypedCharacterReplacesTheUntouchedPlaceholder) {
+  const struct {
+    const char* name;
+    std::vector<WPARAM> keys;
+    bool repeats;
+  } kCases[] = {
+      {"nothing", {}, false},
+      {"Down", {VK_DOWN}, false},
+      {"Down held", {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN}, true},
+      {"arrows", {VK_LEFT, VK_RIGHT, VK_RIGHT}, false},
+      {"Home", {VK_HOME}, false},
+      {"End then Home", {VK_END, VK_HOME}, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    key_.Clear();
+    ModalDriver driver({
+        [&](HWND dialog) {
+          HWND editor = Editor(dialog);
+          ASSERT_NE(editor, nullptr);
+          for (size_t i = 0; i < c.keys.size(); ++i) {
+            const LPARAM repeat = c.repeats && i > 0 ? LPARAM{1} << 30 : 0;
+            SendMessageW(editor, WM_KEYDOWN, c.keys[i], 1 | repeat);
+          }
+          Type(editor, L"Bob");
+          EXPECT_EQ(WindowText(editor), L"Bob");
+          // Later keys edit the name as usual.
+          PressKey(editor, VK_HOME);
+          Type(editor, L"A");
+          PressKey(editor, VK_RETURN);
+        },
+        [](HWND dialog) { CloseWithOk(dialog); },
+    });
+    EXPECT_EQ(Call(7, driver), 1);
+    const auto entry = key_.ReadEntry(0);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(std::wstring(entry->name), L"ABob");
+  }
+}
+
 TEST_F(ScoresBoxTest, OkWithoutTypingStoresThePlaceholderName) {
   ModalDriver driver({[](HWND dialog) {
     ASSERT_NE(Editor(dialog), nullptr);
