@@ -223,7 +223,9 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
   EXPECT_EQ(game.Exit(), 0u);
 }
 
-TEST_F(TalvexTest, FrameCoversTheWorkArea) {
+// On this screen the frame is a desktop window on its first start: a 3 : 4 client 85% of the
+// work area's height, centred, whatever the dots per inch (no band above it, none cut off).
+TEST_F(TalvexTest, FrameStandsCentredOnItsFirstStart) {
   // Measured in the screen's own pixels, whatever its dots per inch.
   SetProcessDPIAware();
   HDC screen = GetDC(nullptr);
@@ -233,18 +235,102 @@ TEST_F(TalvexTest, FrameCoversTheWorkArea) {
   if (const char* expected = getenv("TALVENOR_EXPECT_DPI")) {
     EXPECT_EQ(dpi, atoi(expected));
   }
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
   TalvexProcess game;
   ASSERT_TRUE(game.Start());
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
-  RECT work = {}, window = {};
+  RECT work = {}, window = {}, client = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   GetWindowRect(frame, &window);
-  EXPECT_TRUE(EqualRect(&window, &work))
-      << "at " << dpi << " dpi the frame is " << window.left << "," << window.top << " - "
-      << window.right << "," << window.bottom << ", the work area " << work.left << "," << work.top
-      << " - " << work.right << "," << work.bottom;
+  GetClientRect(frame, &client);
+  SCOPED_TRACE(testing::Message() << "at " << dpi << " dpi the frame is " << window.left << ","
+                                  << window.top << " - " << window.right << "," << window.bottom
+                                  << ", the work area " << work.left << "," << work.top << " - "
+                                  << work.right << "," << work.bottom);
+  EXPECT_TRUE(window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+              window.bottom <= work.bottom);
+  EXPECT_NEAR(client.bottom, (work.bottom - work.top) * 85 / 100, 1);
+  EXPECT_NEAR(client.right * 4, client.bottom * 3, 4);
+  EXPECT_NEAR(window.left - work.left, work.right - window.right, 1);
+  EXPECT_NEAR(window.top - work.top, work.bottom - window.bottom, 1);
   EXPECT_EQ(game.Exit(), 0u);
+}
+
+// A desktop player's session: the window sized and moved, a piece played, the close box, and the
+// next start in the same place.
+TEST_F(TalvexTest, ClosedByItsCloseBoxItComesBackWhereItWas) {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
+  const RECT kPlace = {150, 60, 150 + 420, 60 + 600};
+  {
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    SetWindowPos(frame, nullptr, kPlace.left, kPlace.top, kPlace.right - kPlace.left,
+                 kPlace.bottom - kPlace.top, SWP_NOZORDER);
+    // The new size paused the game, as the pause button shows; the button resumes it.
+    ASSERT_TRUE(WaitForPause(frame, 2000));
+    Command(frame, IDM_PAUSE);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return !WaitForPause(frame, 0); }));
+    PressButton(frame, ActionDrop);
+    ReleaseButton(frame, ActionDrop);
+    const HWND scoreLabel = Labels(frame)[3];
+    ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+    // The board follows the new client area: all of it above the menu bar, less the margins.
+    RECT client = {}, board = {}, bar = {};
+    GetClientRect(frame, &client);
+    GetWindowRect(Board(frame), &board);
+    GetWindowRect(FindWindowExW(frame, nullptr, L"menu_worker", nullptr), &bar);
+    EXPECT_EQ(board.bottom - board.top, client.bottom - (bar.bottom - bar.top) - 10);
+    PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(game.WaitForExit(5000), 0u);
+  }
+  TalvexProcess again;
+  ASSERT_TRUE(again.Start());
+  HWND frame = again.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  RECT window = {};
+  GetWindowRect(frame, &window);
+  EXPECT_TRUE(EqualRect(&window, &kPlace))
+      << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
+  EXPECT_EQ(again.Exit(), 0u);
+}
+
+// Pause, F2 and F10 for a desktop player; a key the player gave to a game action keeps it.
+TEST_F(TalvexTest, PauseKeyPausesUnlessItIsAnActionsKey) {
+  const struct {
+    const char* name;
+    bool assigned;
+  } kCases[] = {{"free", false}, {"given to Drop", true}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    StoreDefaultKeys();
+    if (c.assigned) {
+      SetDword(L"Software\\Velmora\\Gravlin\\Keys\\Action3", L"Code", VK_PAUSE);
+    }
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(BringToFront(frame));
+    PressKey(VK_PAUSE);
+    const HWND scoreLabel = Labels(frame)[3];
+    if (c.assigned) {
+      // Dropped, not paused.
+      ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+      EXPECT_FALSE(WaitForPause(frame, 300));
+    } else {
+      EXPECT_TRUE(WaitForPause(frame, 2000));
+      PressKey(VK_F2);
+      EXPECT_TRUE(PumpUntil(2000, [&] { return !WaitForPause(frame, 0); }));
+      PressKey(VK_F10);
+      EXPECT_TRUE(PumpUntil(
+          3000, [&] { return test_support::FindVisibleWindow(L"#32768", game.Id()) != nullptr; }));
+      PressKey(VK_ESCAPE);
+    }
+    EXPECT_EQ(game.Exit(), 0u);
+  }
 }
 
 // The manifest as the system's loader reads it from Talvex.exe.
