@@ -334,7 +334,7 @@ TEST_F(TalvexTest, PauseKeyPausesUnlessItIsAnActionsKey) {
 }
 
 // The manifest as the system's loader reads it from Talvex.exe.
-TEST(TalvexManifest, AsksForTheCallersRightsTheDesktopVersionsAndSystemDpi) {
+TEST(TalvexManifest, AsksForTheCallersRightsTheDesktopVersionsSystemDpiAndControlsSix) {
   const std::wstring exe = BinFolder() + L"Talvex.exe";
   ACTCTXW request = {};
   request.cbSize = sizeof request;
@@ -376,6 +376,16 @@ TEST(TalvexManifest, AsksForTheCallersRightsTheDesktopVersionsAndSystemDpi) {
   }
   EXPECT_EQ(systems, (std::vector<unsigned long>{0xe2011457, 0x35138b9a, 0x4a2f28e3, 0x1f676c76,
                                                  0x8e0f7a12}));
+
+  // Inside the game's context comctl32 is the common controls 6 assembly's, the desktop's own
+  // look, not the system folder's version 5.
+  ULONG_PTR cookie = 0;
+  ASSERT_TRUE(ActivateActCtx(context, &cookie));
+  ACTCTX_SECTION_KEYED_DATA redirection = {};
+  redirection.cbSize = sizeof redirection;
+  EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                       L"comctl32.dll", &redirection));
+  DeactivateActCtx(0, cookie);
   ReleaseActCtx(context);
 }
 
