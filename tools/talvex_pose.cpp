@@ -1,6 +1,7 @@
 // Plays a few pieces of a real game, pauses it and holds the picture for a screenshot.
-//   talvex_pose.exe READY-FILE [COMMAND]
-// With COMMAND (a menu command id such as 40004, About) the picture is that dialog over the game.
+//   talvex_pose.exe READY-FILE [COMMAND | maximised]
+// With COMMAND (a menu command id such as 40004, About) the picture is that dialog over the game;
+// with "maximised" the game's window fills the work area.
 // Creates READY-FILE once the picture holds and ends the game when the file is gone again.
 #include <windows.h>
 
@@ -62,7 +63,11 @@ int wmain(int argc, wchar_t** argv) {
   Command(frame, IDM_PAUSE);
   if (!WaitForPause(frame, 5000)) return 8;
   HWND dialog = nullptr;
-  if (argc > 2) {
+  if (argc > 2 && std::wstring(argv[2]) == L"maximised") {
+    ShowWindow(frame, SW_MAXIMIZE);
+    test_support::Pump(1000);
+    RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  } else if (argc > 2) {
     Command(frame, _wtoi(argv[2]));
     dialog = game.WaitForDialog(10000);
     if (!dialog) return 7;
