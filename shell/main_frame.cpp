@@ -39,6 +39,7 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {WM_SIZE, &MainFrame::OnSize},
       {WM_GETMINMAXINFO, &MainFrame::OnGetMinMaxInfo},
       {WM_ENTERSIZEMOVE, &MainFrame::OnEnterSizeMove},
+      {WM_MOVE, &MainFrame::OnMove},
       {WM_CLOSE, &MainFrame::OnClose},
   };
   return table;
@@ -73,6 +74,9 @@ HWND MainFrame::Create(HINSTANCE instance, const RECT& workArea) {
     return nullptr;
   }
   ShowWindow(hwnd_, stored && stored->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  RECT placed = {};
+  GetWindowRect(hwnd_, &placed);
+  placed_ = POINT{placed.left, placed.top};
   shown_ = true;
   return hwnd_;
 }
@@ -242,6 +246,17 @@ LRESULT MainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
 
 LRESULT MainFrame::OnEnterSizeMove(WPARAM, LPARAM) {
   PauseForWindow();
+  return 0;
+}
+
+// A window manager moves the window without the system's move loop: the new place tells.
+LRESULT MainFrame::OnMove(WPARAM, LPARAM) {
+  RECT placed = {};
+  if (!desktop_ || !shown_ || IsIconic(hwnd_) || !GetWindowRect(hwnd_, &placed)) return 0;
+  if (placed.left != placed_.x || placed.top != placed_.y) {
+    placed_ = POINT{placed.left, placed.top};
+    PauseForWindow();
+  }
   return 0;
 }
 

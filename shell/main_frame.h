@@ -63,6 +63,7 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnSize(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
   LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnClose(WPARAM wParam, LPARAM lParam);
 
   void OnAbout(WORD notifyCode, HWND control);
@@ -87,6 +88,7 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   bool shown_ = false;    // placed and shown: from now on a new size is the player's doing
   int textHeight_ = kDefaultTextHeight;
   SIZE laidOut_ = {};  // the client size the children were placed for
+  POINT placed_ = {};  // where the window stood when last seen
   bool keyReported_ = false;
   BoardView game_;
   PreviewView preview_;  // destroyed before game_, whose painter it borrows

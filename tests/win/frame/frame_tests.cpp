@@ -754,6 +754,7 @@ TEST_F(FrameTest, MovingSizingAndMinimisingPause) {
     std::function<void(HWND)> act;
   } kCases[] = {
       {"entering the move-or-size loop", [](HWND h) { SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0); }},
+      {"a move", [](HWND h) { SetWindowPos(h, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
       {"a new size",
        [](HWND h) { SetWindowPos(h, nullptr, 0, 0, 500, 600, SWP_NOMOVE | SWP_NOZORDER); }},
       {"maximising", [](HWND h) { ShowWindow(h, SW_MAXIMIZE); }},
