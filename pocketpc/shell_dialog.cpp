@@ -43,7 +43,7 @@ void ShowOwnersIcon(HWND dialog) {
   }
 }
 
-// The dialog's own rectangle centred over its owner (the work area when it has none) and kept
+// The dialog's own rectangle centred over its owner (the work area when it shows none) and kept
 // inside the work area.
 RECT OverOwner(HWND dialog, const RECT& area) {
   RECT own = {};
@@ -52,7 +52,7 @@ RECT OverOwner(HWND dialog, const RECT& area) {
   const LONG height = std::min(own.bottom - own.top, area.bottom - area.top);
   RECT over = area;
   HWND owner = GetWindow(dialog, GW_OWNER);
-  if (owner && !IsIconic(owner)) GetWindowRect(owner, &over);
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
   const LONG left =
       std::clamp(over.left + ((over.right - over.left) - width) / 2, area.left, area.right - width);
   const LONG top = std::clamp(over.top + ((over.bottom - over.top) - height) / 2, area.top,

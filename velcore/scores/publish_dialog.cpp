@@ -4,7 +4,6 @@
 #include "velcore/dialog_parts/maker_links.h"
 #include "velcore/resource.h"
 #include "velcore/codec/publish_code.h"
-#include "velcore/dialog_parts/dialog_placement.h"
 
 PublishDialog::PublishDialog(const ScoreEntry& entry, int32_t gameId)
     : entry_(entry), gameId_(gameId) {}
@@ -22,7 +21,6 @@ std::span<const ui::CommandEntry<PublishDialog>> PublishDialog::Commands() {
 }
 
 LRESULT PublishDialog::OnInitDialog(WPARAM, LPARAM) {
-  CentreDialog(hwnd_);
   if (link_.ReplacePlaceholder(hwnd_, IDC_PUBLISH_LINK,
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_CENTER)) {
     link_.SetLabel(kMakerWebHost);

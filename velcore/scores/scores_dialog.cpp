@@ -6,7 +6,6 @@
 
 #include "pocketpc/shell.h"
 #include "velcore/resource.h"
-#include "velcore/dialog_parts/dialog_placement.h"
 #include "velcore/scores/publish_dialog.h"
 #include "velcore/velcore_module.h"
 
@@ -77,7 +76,6 @@ std::span<const ui::NotifyEntry<ScoresDialog>> ScoresDialog::Notifications() {
 
 LRESULT ScoresDialog::OnInitDialog(WPARAM, LPARAM) {
   list_ = Item(IDC_SCORE_LIST);
-  CentreDialog(hwnd_);
   InsertColumns();
   // A new entry of its own slot is the last one, so its row goes in after the stored ones; one
   // over the lowest entry takes that entry's row.

@@ -720,14 +720,24 @@ TEST_F(FrameTest, SizingLaysTheChildrenOutAgain) {
   }
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// The popup menu that turned up, closed again.
+HWND g_menu = nullptr;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+  g_menu = FindWindowW(L"#32768", nullptr);
+  if (g_menu) EndMenu();
+}
+
 TEST_F(FrameTest, SizingAHundredTimesKeepsObjectsAndWindowsCounted) {
   HWND hwnd = Start(RECT{0, 0, 1024, 768});
   ASSERT_NE(hwnd, nullptr);
   auto windows = [&] {
     int count = 0;
-    EnumChildWindows(
-        hwnd, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
-        reinterpret_cast<LPARAM>(&count));
+    EnumChildWindows(hwnd, &CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
   };
   auto resize = [&](int i) {
@@ -814,15 +824,11 @@ TEST_F(FrameTest, DesktopKeysPauseStartAndOpenExtras) {
   EXPECT_FALSE(Flags() & Paused);
 
   // F10 opens the "Extras" menu where the menu bar shows it.
-  static HWND s_menu = nullptr;
-  s_menu = nullptr;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    s_menu = FindWindowW(L"#32768", nullptr);
-    if (s_menu) EndMenu();
-  });
+  g_menu = nullptr;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseMenu);
   EXPECT_TRUE(key(WM_SYSKEYDOWN, VK_F10));
   KillTimer(nullptr, timer);
-  EXPECT_NE(s_menu, nullptr);
+  EXPECT_NE(g_menu, nullptr);
   EXPECT_TRUE(key(WM_SYSKEYUP, VK_F10));
 
   // Other keys and other windows are left to the loop.
