@@ -514,6 +514,13 @@ TEST_F(HostileRegistryTest, EveryStoreSurvivesAndKeepsWhatIsGood) {
     options[L""][L"InitialLevel"] = {REG_DWORD, Dword(settings.level)};
     options[L""][L"ShowPreview"] = {REG_DWORD, Dword(settings.preview)};
     options[L""][L"PlaySound"] = {REG_DWORD, Dword(settings.sound)};
+    // On this desktop-sized screen the run also keeps the window's place, in a value of its own.
+    const auto& afterOptions = after.options.find(L"")->second;
+    const auto placement = afterOptions.find(L"WindowPlacement");
+    ASSERT_NE(placement, afterOptions.end());
+    EXPECT_EQ(placement->second.type, DWORD{REG_BINARY});
+    EXPECT_EQ(placement->second.bytes.size(), 20u);
+    options[L""][L"WindowPlacement"] = placement->second;
     EXPECT_EQ(after.options, options) << "Options:\n" << Differences(options, after.options);
 
     // Keys: a Code that was read may come back as REG_DWORD with the same four bytes.
