@@ -71,7 +71,8 @@ RECT FirstStartRect(const RECT& workArea) {
 }
 
 std::optional<FramePlacement> ReadPlacement(const wchar_t* path) {
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, path, ui::RegistryAccess::kRead);
   if (!key) return std::nullopt;
   BYTE data[sizeof(StoredPlacement)] = {};
   if (!key.ReadBinary(kPlacementValue, data, REG_BINARY)) return std::nullopt;
@@ -105,7 +106,8 @@ void WritePlacement(HWND frame, const wchar_t* path) {
   const StoredPlacement stored = {r.left + workArea.left, r.top + workArea.top,
                                   r.right + workArea.left, r.bottom + workArea.top,
                                   maximised ? 1u : 0u};
-  const ui::RegistryKey key = ui::RegistryKey::Create(HKEY_CURRENT_USER, path, KEY_SET_VALUE);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Create(HKEY_CURRENT_USER, path, ui::RegistryAccess::kWrite);
   if (!key) return;
   BYTE data[sizeof stored];
   std::memcpy(data, &stored, sizeof stored);

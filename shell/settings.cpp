@@ -7,7 +7,8 @@
 // The type is not looked at, but anything other than four bytes counts as unreadable: a shorter
 // value would leave part of the number undefined.
 void ReadSettings(Settings& settings, const wchar_t* path) {
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, path, ui::RegistryAccess::kRead);
   if (!key) return;
   DWORD value = 0;
   if (key.ReadDword(L"InitialLevel", value) && value < kLevelCount) {
@@ -18,7 +19,8 @@ void ReadSettings(Settings& settings, const wchar_t* path) {
 }
 
 void WriteSettings(const Settings& settings, const wchar_t* path) {
-  const ui::RegistryKey key = ui::RegistryKey::Create(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Create(HKEY_CURRENT_USER, path, ui::RegistryAccess::kWrite);
   if (!key) return;
   key.WriteDword(L"InitialLevel", settings.InitialLevel);
   key.WriteDword(L"ShowPreview", settings.ShowPreview ? 1 : 0);

@@ -12,6 +12,18 @@
 
 namespace ui {
 
+// The rights a key is opened with: never more than its use needs, so that a key that allows
+// reading and writing values but nothing else still serves.
+enum class RegistryAccess : REGSAM {
+  kRead = KEY_QUERY_VALUE,                                  // values
+  kReadSubkeys = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,  // values and the subkey walk
+  kWrite = KEY_QUERY_VALUE | KEY_SET_VALUE,                 // values: read, set and delete
+};
+
+// For tests: after `calls` more calls into the registry every further one fails, as if the
+// process had ended there; a negative number lets every call through again (the default).
+void StopRegistryCallsAfter(int calls);
+
 class RegistryKey {
  public:
   // Any value type is taken; the size decides.
@@ -36,9 +48,9 @@ class RegistryKey {
 
   // root\path as it is; "no key" when it is missing or the access is refused. A null or empty
   // path opens root itself, as the registry does: callers that must not do so check first.
-  static RegistryKey Open(HKEY root, const wchar_t* path, REGSAM access);
+  static RegistryKey Open(HKEY root, const wchar_t* path, RegistryAccess access);
   // root\path, created with its parents when missing.
-  static RegistryKey Create(HKEY root, const wchar_t* path, REGSAM access);
+  static RegistryKey Create(HKEY root, const wchar_t* path, RegistryAccess access);
 
   bool IsOpen() const { return key_ != nullptr; }
   explicit operator bool() const { return IsOpen(); }
@@ -58,6 +70,8 @@ class RegistryKey {
   }
   // Exactly data.size() bytes of the given type. On failure data holds no meaning.
   bool ReadBinary(const wchar_t* name, std::span<BYTE> data, DWORD type = kAnyType) const;
+  // Whether a value of that name exists, of any type and size.
+  bool HasValue(const wchar_t* name) const;
 
   bool WriteDword(const wchar_t* name, DWORD value) const;
   // REG_SZ, with its terminator.

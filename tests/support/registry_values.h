@@ -3,6 +3,7 @@
 // type, any size, byte for byte; and the scratch key each such test works in.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <optional>
 #include <string>
@@ -23,6 +24,42 @@ inline void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
   EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
             ERROR_SUCCESS);
   RegCloseKey(key);
+}
+
+// root\path made (when missing) to allow no more than `rights`, the way an administrator may
+// lock down a program's keys, and the right to change that again, for RemoveKeyWithRights (Wine
+// gives the owner no such right of its own); false when that could not be done.
+inline bool CreateKeyWithRights(HKEY root, const std::wstring& path, DWORD rights) {
+  const std::wstring sddl = L"D:P(A;;" + std::to_wstring(rights | WRITE_DAC) + L";;;WD)";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
+    return false;
+  }
+  HKEY key = nullptr;
+  bool created = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key,
+                                 nullptr) == ERROR_SUCCESS;
+  if (created) {
+    created = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  LocalFree(descriptor);
+  return created;
+}
+
+// Gives root\path back every right, should CreateKeyWithRights have taken some, and removes it.
+inline void RemoveKeyWithRights(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                             &descriptor, nullptr)) {
+      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+      LocalFree(descriptor);
+    }
+    RegCloseKey(key);
+  }
+  RegDeleteTreeW(root, path.c_str());
 }
 
 // A key of the running test under HKEY_CURRENT_USER, named after it, empty when the test starts
@@ -48,7 +85,7 @@ class ScratchKey {
   ScratchKey& operator=(const ScratchKey&) = delete;
 
   const wchar_t* Path() const { return path_.c_str(); }
-  void Clear() const { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
+  void Clear() const { RemoveKeyWithRights(HKEY_CURRENT_USER, path_); }
   bool Exists() const { return KeyExists(HKEY_CURRENT_USER, path_); }
 
   void Write(const wchar_t* name, DWORD type, const void* data, DWORD size) const {
@@ -68,7 +105,8 @@ class ScratchKey {
   std::vector<std::pair<std::wstring, RegistryValue>> Values() const {
     std::vector<std::pair<std::wstring, RegistryValue>> values;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
       return values;
     }
     values = ReadValues(key);

@@ -160,7 +160,7 @@ void HyperLink::UpdateLinkRect() {
 
 void HyperLink::ReadColours() {
   const ui::RegistryKey key =
-      ui::RegistryKey::Open(HKEY_CURRENT_USER, kLinkColourPath, KEY_QUERY_VALUE);
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, kLinkColourPath, ui::RegistryAccess::kRead);
   if (!key) return;
   ReadColour(key, L"Anchor Color", linkColour_);
   ReadColour(key, L"Anchor Color Visited", visitedColour_);

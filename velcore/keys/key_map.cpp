@@ -21,7 +21,8 @@ static_assert(ui::RegistryKey::kSubkeyNameLength <= kKeyNameLength, "a walked na
 }  // namespace
 
 bool KeyMap::Load(const wchar_t* path) {
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, path, ui::RegistryAccess::kReadSubkeys);
   if (!key) return false;
   try {
     std::vector<KeyMapEntry> entries;
@@ -32,7 +33,7 @@ bool KeyMap::Load(const wchar_t* path) {
       KeyMapEntry entry;
       std::wmemcpy(entry.subkey, name, length + 1);
       if (const ui::RegistryKey action =
-              ui::RegistryKey::Open(key.Handle(), entry.subkey, KEY_QUERY_VALUE)) {
+              ui::RegistryKey::Open(key.Handle(), entry.subkey, ui::RegistryAccess::kRead)) {
         ReadInt(action, kIdValue, entry.Id);
         ReadInt(action, kCodeValue, entry.Code);
         action.ReadText(kNameValue, entry.Name);
@@ -48,14 +49,16 @@ bool KeyMap::Load(const wchar_t* path) {
 }
 
 void KeyMap::Save(const wchar_t* path) const {
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, path, ui::RegistryAccess::kRead);
   if (!key) return;
   for (const KeyMapEntry& entry : entries_) {
     if (entry.subkey[0] == L'\0') continue;  // an empty name would open the key itself
     // Never read and never assigned: whatever the subkey holds (nothing, a text written by hand)
     // is not ours to replace.
     if (entry.Code == -1) continue;
-    const ui::RegistryKey action = ui::RegistryKey::Open(key.Handle(), entry.subkey, KEY_SET_VALUE);
+    const ui::RegistryKey action =
+        ui::RegistryKey::Open(key.Handle(), entry.subkey, ui::RegistryAccess::kWrite);
     if (action) action.WriteDword(kCodeValue, static_cast<DWORD>(entry.Code));
   }
 }

@@ -29,7 +29,8 @@ int32_t PlatformButtonList::CodeFromName(const wchar_t* name, size_t length) {
 
 void PlatformButtonList::Load() {
   if (count_ >= 0) return;
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_LOCAL_MACHINE, kShellKeysPath, KEY_READ);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_LOCAL_MACHINE, kShellKeysPath, ui::RegistryAccess::kReadSubkeys);
   if (!key) return;
   try {
     std::vector<PlatformButton> buttons;
@@ -37,7 +38,8 @@ void PlatformButtonList::Load() {
     const std::optional<DWORD> count = key.ForEachSubkey([&](const wchar_t* name, DWORD length) {
       PlatformButton button;
       button.code = CodeFromName(name, length);
-      if (const ui::RegistryKey sub = ui::RegistryKey::Open(key.Handle(), name, KEY_QUERY_VALUE)) {
+      if (const ui::RegistryKey sub =
+              ui::RegistryKey::Open(key.Handle(), name, ui::RegistryAccess::kRead)) {
         sub.ReadText(kNameValue, button.Name);
       }
       buttons.push_back(button);

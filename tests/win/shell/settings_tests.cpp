@@ -117,4 +117,21 @@ TEST_F(SettingsTest, WritesAllThreeAsDwordsWithSwitchesAsOne) {
   EXPECT_TRUE(back.PlaySound);
 }
 
+TEST_F(SettingsTest, AKeyAllowingOnlyValueReadsAndWritesTakesThem) {
+  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key_.Path(),
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
+  HKEY everything = nullptr;
+  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key_.Path(), 0, KEY_ALL_ACCESS, &everything),
+            ERROR_SUCCESS);
+  Settings s;
+  s.InitialLevel = 6;
+  s.ShowPreview = false;
+  WriteSettings(s, key_.Path());
+  EXPECT_EQ(Load(L"InitialLevel"), (std::pair<DWORD, DWORD>{REG_DWORD, 6}));
+  Settings back;
+  ReadSettings(back, key_.Path());
+  EXPECT_EQ(back.InitialLevel, 6u);
+  EXPECT_FALSE(back.ShowPreview);
+}
+
 }  // namespace

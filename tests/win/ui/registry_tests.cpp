@@ -38,7 +38,7 @@ class RegistryTest : public ::testing::Test {
     Put(name, type, data);
     return OpenTest();
   }
-  RegistryKey OpenTest(REGSAM access = KEY_READ) const {
+  RegistryKey OpenTest(ui::RegistryAccess access = ui::RegistryAccess::kReadSubkeys) const {
     return RegistryKey::Open(HKEY_CURRENT_USER, key_.Path(), access);
   }
 
@@ -166,7 +166,8 @@ TEST_F(RegistryTest, BinaryIsTakenOnlyAtItsExactSize) {
 }
 
 TEST_F(RegistryTest, WritesStoreTheirTypeAndBytesAndDeleteRemoves) {
-  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS);
+  const RegistryKey key =
+      RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), ui::RegistryAccess::kWrite);
   ASSERT_TRUE(key);
   const BYTE data[] = {1, 2, 3};
   EXPECT_TRUE(key.WriteDword(L"d", 0x12345678));
@@ -190,7 +191,7 @@ TEST_F(RegistryTest, WritesStoreTheirTypeAndBytesAndDeleteRemoves) {
   EXPECT_EQ(stored(), expected);
 
   // A key opened for reading refuses every write, and says so.
-  const RegistryKey reader = OpenTest(KEY_READ);
+  const RegistryKey reader = OpenTest(ui::RegistryAccess::kRead);
   ASSERT_TRUE(reader);
   EXPECT_FALSE(reader.WriteDword(L"d", 1));
   EXPECT_FALSE(reader.WriteText(L"t", L"x"));
@@ -215,12 +216,16 @@ TEST_F(RegistryTest, NoKeyReadsAndWritesNothing) {
 }
 
 TEST_F(RegistryTest, SubkeyWalkStopsAtTheCountedNumber) {
-  const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS);
+  const RegistryKey key =
+      RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), ui::RegistryAccess::kReadSubkeys);
   ASSERT_TRUE(key);
+  auto addSubkey = [&](const std::wstring& name) {
+    return RegistryKey::Create(HKEY_CURRENT_USER,
+                               (std::wstring(key_.Path()) + L"\\" + name).c_str(),
+                               ui::RegistryAccess::kRead);
+  };
   const std::wstring names[] = {L"a", L"b", L"c", std::wstring(255, L'n')};
-  for (const std::wstring& name : names) {
-    ASSERT_TRUE(RegistryKey::Create(key.Handle(), name.c_str(), KEY_READ));
-  }
+  for (const std::wstring& name : names) ASSERT_TRUE(addSubkey(name));
   // Every visit adds a subkey that sorts first, so the walk would meet a new one at each index
   // and never reach the end; the cap only keeps a broken walk finite.
   std::vector<std::wstring> seen;
@@ -230,7 +235,7 @@ TEST_F(RegistryTest, SubkeyWalkStopsAtTheCountedNumber) {
     seen.emplace_back(name, length);
     if (added < 100) {
       const std::wstring grown = L"0" + std::to_wstring(1000 - ++added);
-      RegistryKey::Create(key.Handle(), grown.c_str(), KEY_READ);
+      addSubkey(grown);
     }
   });
   ASSERT_TRUE(count);
@@ -240,8 +245,8 @@ TEST_F(RegistryTest, SubkeyWalkStopsAtTheCountedNumber) {
 }
 
 TEST_F(RegistryTest, AHandleIsClosedOnceByItsLastOwner) {
-  ASSERT_TRUE(
-      RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), KEY_ALL_ACCESS).WriteDword(L"d", 7));
+  ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, key_.Path(), ui::RegistryAccess::kWrite)
+                  .WriteDword(L"d", 7));
   auto readable = [](HKEY key) {
     DWORD size = 0;
     return RegQueryValueExW(key, L"d", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
