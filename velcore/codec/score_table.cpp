@@ -11,8 +11,9 @@ void ScoreTable::Clear() {
 bool ScoreTable::AcceptRecord(const ScoreRecord& stored, int storedAs) {
   if (count_ >= kCapacity) return false;
   if (!DecodeRecord(stored, entries_[count_])) return false;
-  ++count_;
-  if (storedAs >= 0 && storedAs < kCapacity) takenFrom_ |= static_cast<uint16_t>(1u << storedAs);
+  const bool known = storedAs >= 0 && storedAs < kCapacity;
+  storedAs_[count_++] = static_cast<int8_t>(known ? storedAs : -1);
+  if (known) takenFrom_ |= static_cast<uint16_t>(1u << storedAs);
   return true;
 }
 
@@ -35,6 +36,7 @@ int32_t ScoreTable::LowestScore() const {
 
 int ScoreTable::AppendSlot() {
   if (count_ >= kCapacity) return -1;
+  storedAs_[count_] = -1;
   changedSlot_ = count_++;
   return changedSlot_;
 }

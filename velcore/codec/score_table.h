@@ -15,13 +15,15 @@ class ScoreTable {
   // Empties the table; nothing has changed since.
   void Clear();
   // Takes a stored record into the next free slot when its checksum matches; storedAs (0 to
-  // kCapacity - 1) names the place it was stored under, for TakenFrom.
+  // kCapacity - 1) names the place it was stored under, for TakenFrom and StoredAs.
   bool AcceptRecord(const ScoreRecord& stored, int storedAs = -1);
 
   int Count() const { return count_; }
   int ChangedSlot() const { return changedSlot_; }
   // Bit n: a record stored as n was taken in since the last Clear.
   uint16_t TakenFrom() const { return takenFrom_; }
+  // The place the slot's record was stored under, or -1 for a slot that AppendSlot added.
+  int StoredAs(int slot) const { return storedAs_[slot]; }
   // The table is stored as it stands: nothing has changed since.
   void MarkSaved() { changedSlot_ = -1; }
   ScoreEntry& Entry(int slot) { return entries_[slot]; }
@@ -48,6 +50,7 @@ class ScoreTable {
   int count_ = 0;
   int changedSlot_ = -1;
   uint16_t takenFrom_ = 0;
+  std::array<int8_t, kCapacity> storedAs_ = {};
 };
 
 // Ranking for display, highest first: negative when first goes above second. Signed, and safe

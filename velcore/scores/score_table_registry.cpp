@@ -13,13 +13,27 @@ struct SlotName {
   wchar_t text[4];
 };
 
+// A number for an entry of its own: the first that holds no value, else the first that holds
+// nothing the last Load took in (a value it skipped is no record anyone can see); -1 when all
+// ten hold records.
+int FreeNumber(const ui::RegistryKey& key, uint16_t taken) {
+  for (int n = 0; n < ScoreTable::kCapacity; ++n) {
+    if (!(taken & (1u << n)) && !key.HasValue(SlotName(n).text)) return n;
+  }
+  for (int n = 0; n < ScoreTable::kCapacity; ++n) {
+    if (!(taken & (1u << n))) return n;
+  }
+  return -1;
+}
+
 }  // namespace
 
 void ScoreTableRegistry::Load(ScoreTable& table, const wchar_t* keyPath) {
   table.Clear();
   // A null or empty path would open HKEY_CURRENT_USER itself.
   if (!keyPath || !*keyPath) return;
-  const ui::RegistryKey key = ui::RegistryKey::Open(HKEY_CURRENT_USER, keyPath, KEY_QUERY_VALUE);
+  const ui::RegistryKey key =
+      ui::RegistryKey::Open(HKEY_CURRENT_USER, keyPath, ui::RegistryAccess::kRead);
   if (!key) return;
   for (int n = 0; n < ScoreTable::kCapacity; ++n) {
     ScoreRecord stored = {};
@@ -30,17 +44,21 @@ void ScoreTableRegistry::Load(ScoreTable& table, const wchar_t* keyPath) {
 }
 
 void ScoreTableRegistry::Save(ScoreTable& table, const wchar_t* keyPath) {
-  if (table.ChangedSlot() < 0 || !keyPath || !*keyPath) return;
-  const ui::RegistryKey key = ui::RegistryKey::Create(HKEY_CURRENT_USER, keyPath, KEY_ALL_ACCESS);
+  const int slot = table.ChangedSlot();
+  if (slot < 0 || !keyPath || !*keyPath) return;
+  const ui::RegistryKey key =
+      ui::RegistryKey::Create(HKEY_CURRENT_USER, keyPath, ui::RegistryAccess::kWrite);
   if (!key) return;
-  for (int n = 0; n < table.Count(); ++n) {
-    key.WriteBinary(SlotName(n).text, EncodeRecord(table.Entry(n)));
-  }
-  // Loading packs the valid values into the first slots, so a value it took in from past them
-  // now stands again under a lower number and would come back as a second entry on the next
-  // load. Values it skipped were never read: they stay as they are.
-  for (int n = table.Count(); n < ScoreTable::kCapacity; ++n) {
-    if (table.TakenFrom() & (1u << n)) key.DeleteValue(SlotName(n).text);
-  }
+  int number = table.StoredAs(slot);
+  if (number < 0) number = FreeNumber(key, table.TakenFrom());
+  if (number >= 0) key.WriteBinary(SlotName(number).text, EncodeRecord(table.Entry(slot)));
   table.MarkSaved();
+}
+
+bool ScoreTableRegistry::StoreNewEntry(const wchar_t* keyPath, const ScoreEntry& entry) {
+  ScoreTable table;
+  Load(table, keyPath);
+  if (table.TakeNewEntry(entry.score, entry.date, entry.name) < 0) return false;
+  Save(table, keyPath);
+  return true;
 }

@@ -189,7 +189,15 @@ LRESULT ScoresDialog::OnStartNameEntry(WPARAM, LPARAM) {
 
 void ScoresDialog::OnOk(WORD, HWND control) {
   // The title bar's OK names no control; an IDOK from a control is not a close.
-  if (!control) EndDialog(hwnd_, 1);
+  if (control) return;
+  // A name still being typed is the name: the editor may not get to hand it over itself.
+  HWND editor = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETEDITCONTROL, 0, 0));
+  if (editor && newEntry_) {
+    wchar_t typed[kScoreNameLength + 1] = {};
+    GetWindowTextW(editor, typed, kScoreNameLength + 1);
+    newEntry_->SetName(typed);
+  }
+  EndDialog(hwnd_, 1);
 }
 
 void ScoresDialog::OnPublish(WORD, HWND) {

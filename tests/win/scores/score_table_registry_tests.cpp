@@ -1,9 +1,11 @@
-// The score table in the real registry: what a load keeps, where a save writes.
+// The score table in the real registry: what a load keeps, where a save writes, and what a
+// save cut short leaves.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <windows.h>
 
 #include "tests/win/scores/test_key.h"
+#include "ui/registry.h"
 #include "velcore/scores/score_table_registry.h"
 
 namespace {
@@ -45,58 +47,93 @@ TEST(ScoreTableRegistry, MissingKeyLoadsEmptyAndSaveCreatesValueZero) {
   EXPECT_TRUE(SameEntry(*key.ReadEntry(0), table.Entry(0)));
 }
 
-TEST(ScoreTableRegistry, DamagedValueIsSkippedAndSlotsRenumberedOnSave) {
-  TestKey key;
-  key.WriteEntry(0, MakeEntry(L"a", 10));
-  key.WriteEntry(1, MakeEntry(L"b", 20));
-  ScoreRecord damaged = EncodeRecord(MakeEntry(L"c", 30));
+// Stored records never move: the new entry gets a number of its own, and a value the load
+// skipped is overwritten only when every other number holds a record.
+TEST(ScoreTableRegistry, NewEntryTakesAFreeNumberAndLeavesTheRestAsStored) {
+  ScoreRecord damaged = EncodeRecord(MakeEntry(L"bad", 30));
   damaged[20] ^= 0x01;
-  key.Write(L"2", REG_BINARY, damaged.data(), kRecordSize);
-  key.WriteEntry(3, MakeEntry(L"d", 40));
+  struct Case {
+    const char* name;
+    std::vector<int> records;  // numbers holding valid records
+    std::vector<int> damaged;  // numbers holding a damaged one
+    int newAt;                 // where the new entry must land
+  } cases[] = {
+      {"no gaps", {0, 1, 2}, {}, 3},
+      {"a gap", {0, 5}, {}, 1},
+      {"a damaged value and a gap after", {0, 1, 3}, {2}, 4},
+      {"only a damaged value free", {0, 1, 2, 3, 4, 5, 6, 8, 9}, {7}, 7},
+  };
+  TestKey key;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    key.Clear();
+    for (int n : c.records) key.WriteEntry(n, MakeEntry(L"old", 100 + n));
+    for (int n : c.damaged)
+      key.Write(std::to_wstring(n).c_str(), REG_BINARY, damaged.data(), kRecordSize);
+    const auto before = key.Values();
+    ScoreTable table = Loaded(key);
+    const int slot = table.TakeNewEntry(7, 45300.0, L"new");
+    ASSERT_GE(slot, 0);
+    ScoreTableRegistry::Save(table, key.Path());
+    EXPECT_EQ(table.ChangedSlot(), -1);
 
-  ScoreTable table = Loaded(key);
-  ExpectScores(table, {10, 20, 40});
-  ASSERT_EQ(table.AppendSlot(), 3);
-  table.Entry(3) = MakeEntry(L"new", 5);
-  ScoreTableRegistry::Save(table, key.Path());
-
-  EXPECT_EQ(key.ValueNames().size(), 4u);
-  const int32_t expected[] = {10, 20, 40, 5};
-  for (int n = 0; n < 4; ++n) {
-    ASSERT_TRUE(key.ReadEntry(n)) << n;
-    EXPECT_EQ(key.ReadEntry(n)->score, expected[n]);
+    const auto stored = key.ReadEntry(c.newAt);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(std::wstring(stored->name), L"new");
+    for (const auto& [name, value] : before) {
+      if (name == std::to_wstring(c.newAt)) continue;
+      EXPECT_EQ(test_support::ReadValue(HKEY_CURRENT_USER, key.Path(), name.c_str()), value)
+          << "value " << std::string(name.begin(), name.end());
+    }
+    EXPECT_EQ(Loaded(key).Count(), static_cast<int>(c.records.size()) + 1);
   }
 }
 
-TEST(ScoreTableRegistry, MovedValuesAreRemovedAndSkippedOnesKept) {
-  // "0" and "5": the second entry moves up to slot 1; its old value would come back as a copy.
-  // "7" is damaged and "8" is no record at all: never read, so never touched.
+// The process may end between any two registry calls of a save: what is stored afterwards
+// holds every old record once and the new entry at most once.
+TEST(ScoreTableRegistry, SaveCutAfterAnyCallLeavesNoCopy) {
   TestKey key;
-  key.WriteEntry(0, MakeEntry(L"a", 10));
-  key.WriteEntry(5, MakeEntry(L"f", 60));
-  ScoreRecord damaged = EncodeRecord(MakeEntry(L"g", 80));
-  damaged[30] ^= 0x40;
-  key.Write(L"7", REG_BINARY, damaged.data(), kRecordSize);
-  key.Write(L"8", REG_SZ, L"hi", 6);
-  const auto before = key.Values();
-  ScoreTable table = Loaded(key);
-  ExpectScores(table, {10, 60});
-  ASSERT_EQ(table.AppendSlot(), 2);
-  table.Entry(2) = MakeEntry(L"new", 70);
-  ScoreTableRegistry::Save(table, key.Path());
+  bool completed = false;
+  for (int cut = 0; cut < 64 && !completed; ++cut) {
+    SCOPED_TRACE("cut after " + std::to_string(cut) + " calls");
+    key.Clear();
+    key.WriteEntry(0, MakeEntry(L"a", 10));
+    key.WriteEntry(5, MakeEntry(L"f", 60));
+    key.WriteEntry(8, MakeEntry(L"i", 90));
+    ui::StopRegistryCallsAfter(cut);
+    ScoreTable table;
+    ScoreTableRegistry::Load(table, key.Path());
+    if (table.TakeNewEntry(70, 45300.0, L"new") >= 0) ScoreTableRegistry::Save(table, key.Path());
+    ui::StopRegistryCallsAfter(-1);
 
-  EXPECT_EQ(key.ValueNames(), (Names{L"0", L"1", L"2", L"7", L"8"}));
-  const auto after = key.Values();
-  for (const auto& [name, value] : before) {
-    if (name != L"7" && name != L"8") continue;
-    SCOPED_TRACE(name);
-    const auto kept =
-        std::find_if(after.begin(), after.end(), [&](const auto& v) { return v.first == name; });
-    ASSERT_NE(kept, after.end());
-    EXPECT_EQ(kept->second.type, value.type);
-    EXPECT_EQ(kept->second.bytes, value.bytes);
+    std::vector<std::wstring> names;
+    const ScoreTable after = Loaded(key);
+    for (int n = 0; n < after.Count(); ++n) names.emplace_back(after.Entry(n).name);
+    std::sort(names.begin(), names.end());
+    completed = names == Names{L"a", L"f", L"i", L"new"};
+    if (!completed) {
+      EXPECT_EQ(names, (Names{L"a", L"f", L"i"}));
+    }
   }
-  ExpectScores(Loaded(key), {10, 60, 70});
+  EXPECT_TRUE(completed);
+}
+
+TEST(ScoreTableRegistry, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
+  TestKey key;
+  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key.Path(),
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
+  struct Unlock {
+    const TestKey& key;
+    ~Unlock() { test_support::RemoveKeyWithRights(HKEY_CURRENT_USER, key.Path()); }
+  } unlock{key};
+  HKEY everything = nullptr;
+  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key.Path(), 0, KEY_ALL_ACCESS, &everything),
+            ERROR_SUCCESS);
+  EXPECT_TRUE(ScoreTableRegistry::StoreNewEntry(key.Path(), MakeEntry(L"Ada", 1500)));
+  const auto stored = key.ReadEntry(0);
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(std::wstring(stored->name), L"Ada");
+  EXPECT_EQ(stored->score, 1500);
 }
 
 TEST(ScoreTableRegistry, FullTableNewScoreReplacesLowerOfTwoLowestSlots) {

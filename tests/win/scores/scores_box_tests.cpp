@@ -5,7 +5,10 @@
 #include <commctrl.h>
 #include <oleauto.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/win_support.h"
@@ -217,6 +220,66 @@ TEST_F(ScoresBoxTest, ScoreEqualToTheLowestTakesSlotThreeAndIsNamed) {
     if (n == 3) continue;
     ASSERT_TRUE(key_.ReadEntry(n)) << n;
     EXPECT_EQ(std::wstring(key_.ReadEntry(n)->name), L"P" + std::to_wstring(n));
+  }
+}
+
+// The table shown was read when the game ended; what another program stores or removes while
+// the name is typed must be what OK saves against.
+TEST_F(ScoresBoxTest, OkSavesAgainstWhatIsStoredThen) {
+  using Stored = std::vector<std::pair<std::wstring, int32_t>>;
+  struct Case {
+    const char* name;
+    std::function<void(const TestKey&)> meanwhile;
+    int result;
+    Stored stored;  // sorted by name
+  } cases[] = {
+      {"a better record written in the next free number",
+       [](const TestKey& key) { key.WriteEntry(3, MakeEntry(L"Eve", 400)); },
+       1,
+       {{L"Ann", 100}, {L"Bob", 300}, {L"Cy", 200}, {L"Eve", 400}, {L"Neu", 250}}},
+      {"a record overwritten",
+       [](const TestKey& key) { key.WriteEntry(1, MakeEntry(L"Dan", 350)); },
+       1,
+       {{L"Ann", 100}, {L"Cy", 200}, {L"Dan", 350}, {L"Neu", 250}}},
+      {"a record deleted",
+       [](const TestKey& key) {
+         HKEY raw = nullptr;
+         ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key.Path(), 0, KEY_SET_VALUE, &raw),
+                   ERROR_SUCCESS);
+         RegDeleteValueW(raw, L"0");
+         RegCloseKey(raw);
+       },
+       1,
+       {{L"Bob", 300}, {L"Cy", 200}, {L"Neu", 250}}},
+      {"the key deleted", [](const TestKey& key) { key.Clear(); }, 1, {{L"Neu", 250}}},
+      {"the table filled with better scores",
+       [](const TestKey& key) {
+         for (int n = 0; n < 10; ++n) key.WriteEntry(n, MakeEntry(L"Top", 1000 + n));
+       },
+       0, Stored(10, {L"Top", 0})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    key_.Clear();
+    WriteThree();
+    ModalDriver driver({[&](HWND dialog) {
+      c.meanwhile(key_);
+      HWND editor = Editor(dialog);
+      ASSERT_NE(editor, nullptr);
+      SendMessageW(editor, EM_SETSEL, 0, -1);
+      Type(editor, L"Neu");
+      CloseWithOk(dialog);
+    }});
+    EXPECT_EQ(Call(250, driver), c.result);
+    Stored stored;
+    for (int n = 0; n < 10; ++n) {
+      if (const auto entry = key_.ReadEntry(n)) {
+        const bool top = std::wstring(entry->name) == L"Top";  // their scores do not matter
+        stored.emplace_back(entry->name, top ? 0 : entry->score);
+      }
+    }
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, c.stored);
   }
 }
 
