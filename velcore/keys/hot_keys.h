@@ -10,7 +10,8 @@ using UnregisterFunc1Fn = BOOL(WINAPI*)(UINT modifiers, UINT id);
 // The shell registers its buttons with the Windows key as modifier.
 constexpr UINT kButtonModifiers = MOD_WIN;
 
-// Looked up anew on every grab; null when the core library or the function is missing.
+// Looked up in the system folder once per process; null when the core library or the function
+// is missing.
 UnregisterFunc1Fn LookUpUnregisterFunc1();
 
 // Registers the button as hot key `code` of the window, after taking it from the shell when

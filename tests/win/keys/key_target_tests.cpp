@@ -203,17 +203,32 @@ TEST_F(KeyTargetTest, MappedShellButtonsAreHotKeysWhileTheWindowIsActive) {
   EXPECT_FALSE(ButtonTaken(kButton3));
 }
 
-TEST_F(KeyTargetTest, CoreLibraryIsLookedUpOnEveryGrab) {
+TEST_F(KeyTargetTest, CoreLibraryComesFromTheSystemFolderAndIsLookedUpOnce) {
+  using Taken = std::vector<std::pair<UINT, UINT>>;
   WriteShellButtons(kShellButtons);
   WriteKeyMap(kKeysPath, kActions);
-  RecorderWindow window;
-  ASSERT_EQ(GetModuleHandleW(L"coredll.dll"), nullptr);
-  Register(window.Hwnd(), kKeysPath);
-  EXPECT_TRUE(HoldsButton(window.Hwnd(), kButton1));  // no core library: hot keys all the same
+  {
+    RecorderWindow window;
+    ASSERT_EQ(GetModuleHandleW(L"coredll.dll"), nullptr);
+    // Where a search by bare name would find it, but not in the system folder: someone else's.
+    SetDllDirectoryW(FakeCoredllFolder().c_str());
+    Register(window.Hwnd(), kKeysPath);
+    SendMessageW(window.Hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    SetDllDirectoryW(nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"coredll.dll"), nullptr);
+    EXPECT_TRUE(HoldsButton(window.Hwnd(), kButton1));  // no core library: hot keys all the same
 
-  ASSERT_NE(LoadFakeCoredll(), nullptr);
-  SendMessageW(window.Hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
-  using Taken = std::vector<std::pair<UINT, UINT>>;
+    // In the system folder only after the first look: not looked for again.
+    ASSERT_TRUE(PlaceFakeCoredll());
+    SendMessageW(window.Hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetModuleHandleW(L"coredll.dll"), nullptr);
+    Unregister();
+  }
+  // A library loaded afresh finds it there and takes the buttons from the shell with it.
+  Unload();
+  Load();
+  RecorderWindow window;
+  Register(window.Hwnd(), kKeysPath);
   EXPECT_EQ(TakenFromShell(), (Taken{{MOD_WIN, kButton1}, {MOD_WIN, kButton3}}));
   SendMessageW(window.Hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
   EXPECT_EQ(TakenFromShell(), Taken{});

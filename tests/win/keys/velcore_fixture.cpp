@@ -211,22 +211,31 @@ SubkeyMiscount::SubkeyMiscount(HMODULE library, int delta)
   subkeyDelta = delta;
 }
 
-HMODULE LoadFakeCoredll() {
-  const std::wstring folder = test_support::BinFolder() + L"fake_coredll";
-  SetDllDirectoryW(folder.c_str());
-  HMODULE core = LoadLibraryW(L"coredll.dll");
-  SetDllDirectoryW(nullptr);
-  if (core) TakenFromShell();  // forget what earlier tests left
-  return core;
+std::wstring FakeCoredllFolder() {
+  return test_support::BinFolder() + L"fake_coredll";
 }
 
-void UnloadFakeCoredll() {
+namespace {
+std::wstring SystemCoredll() {
+  wchar_t folder[MAX_PATH] = {};
+  GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\coredll.dll";
+}
+}  // namespace
+
+bool PlaceFakeCoredll() {
+  return CopyFileW((FakeCoredllFolder() + L"\\coredll.dll").c_str(), SystemCoredll().c_str(),
+                   FALSE) != 0;
+}
+
+void RemoveFakeCoredll() {
   // The library never frees its references; the process's own references go here.
   for (int i = 0; i < 1000; ++i) {
     HMODULE core = GetModuleHandleW(L"coredll.dll");
-    if (!core) return;
+    if (!core) break;
     FreeLibrary(core);
   }
+  DeleteFileW(SystemCoredll().c_str());
 }
 
 std::vector<std::pair<UINT, UINT>> TakenFromShell() {
@@ -249,7 +258,7 @@ void VelcoreTest::SetUp() {
 
 void VelcoreTest::TearDown() {
   Unload();
-  UnloadFakeCoredll();
+  RemoveFakeCoredll();
   RemoveScratchKeys();
 }
 

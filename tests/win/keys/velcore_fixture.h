@@ -93,9 +93,12 @@ F Export(HMODULE module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-// The stand-in core library of the tests: found by the library only while it is loaded here.
-HMODULE LoadFakeCoredll();
-void UnloadFakeCoredll();
+// The stand-in core library of the tests, built into a folder of its own.
+std::wstring FakeCoredllFolder();
+// A copy of it in the system folder, where the library looks for the core library; removed
+// again (and unloaded) after each test.
+bool PlaceFakeCoredll();
+void RemoveFakeCoredll();
 // The (modifiers, code) pairs passed to its UnregisterFunc1 since the last call.
 std::vector<std::pair<UINT, UINT>> TakenFromShell();
 
