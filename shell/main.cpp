@@ -2,22 +2,83 @@
 // the last window message.
 #include <windows.h>
 
+#include <string>
+
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
+
 constexpr int kMessageLength = 256;
+// Held by the copy that runs until its process ends; its name is the game's across the session.
+constexpr wchar_t kRunningCopyName[] = L"Local\\Velmora.Gravlin.RunningCopy";
+// How long a second copy waits for the first one's window while that is still being created.
+constexpr DWORD kFindRunningCopyMs = 5000;
+constexpr DWORD kFindRunningCopyStepMs = 50;
+
+// Libraries are looked for in the program's folder and the system folder only: a file of the
+// same name in the working directory or on PATH is someone else's.
+void RestrictLibrarySearch() {
+  using SetDefaultFn = BOOL(WINAPI*)(DWORD);
+  // Not in every system the game runs on, so looked up rather than imported.
+  const auto setDefault = reinterpret_cast<SetDefaultFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) {
+    SetDllDirectoryW(L"");  // at least not the working directory
+  }
 }
 
+// The library beside the program, by its full name, so that no search can supply another one.
+HMODULE LoadVelcore() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return nullptr;
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return nullptr;
+    path.resize(path.size() * 2);
+  }
+  const size_t folder = path.find_last_of(L'\\');
+  if (folder == std::wstring::npos) return nullptr;
+  path.replace(folder + 1, std::wstring::npos, kVelcoreLibraryName);
+  return LoadLibraryW(path.c_str());
+}
+
+// Decides which copy runs. Returns true for the one that does; the other has brought the
+// running copy's window to the front (restored when minimised) and should end.
+bool TakeRunningCopy(HANDLE& held) {
+  held = CreateMutexW(nullptr, TRUE, kRunningCopyName);
+  if (!held) return true;  // nothing to decide with: run rather than refuse
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  // The first copy may not have created its window yet, or may be ending: wait for either.
+  for (DWORD waited = 0; waited < kFindRunningCopyMs; waited += kFindRunningCopyStepMs) {
+    if (HWND running = FindWindowW(MainFrame::kClassName, nullptr)) {
+      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+      SetForegroundWindow(running);
+      return false;
+    }
+    const DWORD taken = WaitForSingleObject(held, kFindRunningCopyStepMs);
+    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  if (HWND running = FindWindowW(MainFrame::kClassName, nullptr)) {
-    SetForegroundWindow(running);
+  RestrictLibrarySearch();
+  HANDLE runningCopy = nullptr;
+  if (!TakeRunningCopy(runningCopy)) {
+    CloseHandle(runningCopy);
     return 0;
   }
 
-  HMODULE library = LoadLibraryW(kVelcoreLibraryName);
+  HMODULE library = LoadVelcore();
   if (!library) {
     wchar_t text[kMessageLength] = {};
     LoadStringW(instance, IDS_MISSING_COMPONENTS, text, kMessageLength);
@@ -44,5 +105,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     SetVelcoreLibrary(nullptr);
     FreeLibrary(library);
   }
+  // The running copy's mark goes with the process.
   return exitCode;
 }

@@ -20,6 +20,34 @@
 namespace {
 constexpr int kMenuBarImageSize = 16;
 constexpr int kMessageLength = 128;
+
+struct DialogSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  wchar_t name[8] = {};
+  // Dialogs and message boxes alike; the frame's other owned windows (tool tips) are not.
+  if (GetWindow(window, GW_OWNER) != search->owner || !GetClassNameW(window, name, 8) ||
+      lstrcmpW(name, L"#32770") != 0) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+// The innermost dialog open over the frame (one opened from another is owned by it), or null.
+HWND InnermostDialog(HWND frame) {
+  DialogSearch search = {frame, nullptr};
+  for (;;) {
+    EnumThreadWindows(GetCurrentThreadId(), &FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return search.owner == frame ? nullptr : search.owner;
+    search = {search.found, nullptr};
+  }
+}
+
 }  // namespace
 
 void MainFrame::FillClass(WNDCLASSW& wc) {
@@ -145,6 +173,20 @@ bool MainFrame::CreateChildren(const FrameLayout& layout) {
                       layout.board, hwnd_, nullptr, instance_) != nullptr;
 }
 
+LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
+  // The close box is Exit. Asked to close (a task manager, the session's end) while a dialog is
+  // open, the dialog ends as its OK would, so that a score being named is kept, and the close
+  // comes back once it has gone and whatever opened it has finished. A dialog that refuses the
+  // OK keeps its owner disabled, and then the close is refused too.
+  if (HWND dialog = InnermostDialog(hwnd_)) {
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (IsWindowEnabled(GetWindow(dialog, GW_OWNER))) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  OnExit(0, nullptr);
+  return 0;
+}
+
 LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
   if (desktop_) WritePlacement(hwnd_, kOptionsPath);
   if (auto unregisterTarget = FindVelcoreExport<UnregisterKeyTargetFn>(kUnregisterKeyTargetName)) {
@@ -257,11 +299,6 @@ LRESULT MainFrame::OnMove(WPARAM, LPARAM) {
     placed_ = POINT{placed.left, placed.top};
     PauseForWindow();
   }
-  return 0;
-}
-
-LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
-  OnExit(0, nullptr);
   return 0;
 }
 
