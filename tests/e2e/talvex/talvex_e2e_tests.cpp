@@ -115,6 +115,151 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
   EXPECT_EQ(first.Exit(), 0u);
 }
 
+// Libraries of someone else's under the game's names, planted in the working directory and in a
+// folder on PATH; removed again, with their records, at the end.
+class PlantedLibraries {
+ public:
+  PlantedLibraries() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring base =
+        std::wstring(temp) + L"talvex_planted_" + std::to_wstring(GetCurrentProcessId());
+    working = base + L"_cwd\\";
+    onPath = base + L"_path\\";
+    for (const std::wstring& folder : {working, onPath}) {
+      CreateDirectoryW(folder.c_str(), nullptr);
+      for (const wchar_t* name : {L"coredll", L"velcore"}) {
+        const std::wstring from = BinFolder() + L"recording_" + name + L"\\" + name + L".dll";
+        copied += CopyFileW(from.c_str(), (folder + name + L".dll").c_str(), FALSE) ? 1 : 0;
+      }
+    }
+    wchar_t path[32767] = {};
+    GetEnvironmentVariableW(L"PATH", path, 32767);
+    oldPath_ = path;
+    SetEnvironmentVariableW(L"PATH", (onPath + L";" + oldPath_).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, kLoadedKey);
+  }
+  ~PlantedLibraries() {
+    SetEnvironmentVariableW(L"PATH", oldPath_.c_str());
+    for (const std::wstring& folder : {working, onPath}) {
+      for (const wchar_t* name : {L"coredll.dll", L"velcore.dll"}) {
+        DeleteFileW((folder + name).c_str());
+      }
+      RemoveDirectoryW(folder.c_str());
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kLoadedKey);
+  }
+  // The places a planted library was loaded from, in any process.
+  std::vector<std::wstring> Loaded() const {
+    std::vector<std::wstring> places;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kLoadedKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      return places;
+    }
+    for (const auto& [name, value] : test_support::ReadValues(key)) places.push_back(name);
+    RegCloseKey(key);
+    return places;
+  }
+
+  static constexpr wchar_t kLoadedKey[] = L"Software\\Velmora\\TalvenorTests\\Loaded";
+  std::wstring working, onPath, oldPath_;
+  int copied = 0;
+};
+
+std::string Narrow(const std::vector<std::wstring>& texts) {
+  std::string all;
+  for (const std::wstring& text : texts) all += std::string(text.begin(), text.end()) + "; ";
+  return all;
+}
+
+TEST_F(TalvexTest, LibrariesPlantedInTheWorkingDirectoryOrOnPathAreNeverLoaded) {
+  PlantedLibraries planted;
+  ASSERT_EQ(planted.copied, 4);
+  {
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start(BinFolder() + L"Talvex.exe", planted.working));
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    // Every activation grabs the buttons again, and once looked for the core library anew.
+    OtherWindow other;
+    for (int i = 0; i < 2; ++i) {
+      SetForegroundWindow(other.Hwnd());
+      PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); });
+      SetForegroundWindow(frame);
+      EXPECT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == frame; }));
+    }
+    EXPECT_EQ(planted.Loaded(), std::vector<std::wstring>{}) << Narrow(planted.Loaded());
+    EXPECT_EQ(game.Exit(), 0u);
+  }
+  // Without its own library beside it, the game says so rather than run on another.
+  LoneCopy alone(L"talvex_planted_alone_");
+  ASSERT_FALSE(alone.exe.empty());
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start(alone.exe, planted.working));
+  HWND box = game.WaitForDialog(kStartTimeout);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box),
+            L"Some components of this application are missing. Please reinstall application.");
+  EXPECT_EQ(FindWindowW(L"GravlinCE", nullptr), nullptr);
+  SendMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(game.WaitForExit(5000), 1u);
+  EXPECT_EQ(planted.Loaded(), std::vector<std::wstring>{}) << Narrow(planted.Loaded());
+}
+
+int CountFrames() {
+  int count = 0;
+  EnumWindows(
+      [](HWND window, LPARAM counted) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (lstrcmpW(name, L"GravlinCE") == 0) ++*reinterpret_cast<int*>(counted);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST_F(TalvexTest, TwoCopiesStartedTogetherRunAsOne) {
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    TalvexProcess copies[2];
+    for (TalvexProcess& copy : copies) {
+      ASSERT_TRUE(copy.Start(BinFolder() + L"Talvex.exe", BinFolder(), CREATE_SUSPENDED));
+    }
+    for (TalvexProcess& copy : copies) copy.Resume();
+    // One of them ends with 0 once it has found the other's window.
+    int ended = -1;
+    ASSERT_TRUE(PumpUntil(kStartTimeout, [&] {
+      for (int i = 0; i < 2; ++i) {
+        if (copies[i].WaitForExit(0) != STILL_ACTIVE) ended = i;
+      }
+      return ended >= 0;
+    }));
+    EXPECT_EQ(copies[ended].WaitForExit(0), 0u);
+    TalvexProcess& running = copies[1 - ended];
+    EXPECT_NE(running.WaitForFrame(kStartTimeout), nullptr);
+    EXPECT_EQ(running.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(CountFrames(), 1);
+    EXPECT_EQ(running.Exit(), 0u);
+  }
+}
+
+TEST_F(TalvexTest, SecondStartRestoresAMinimisedFirst) {
+  TalvexProcess first;
+  ASSERT_TRUE(first.Start());
+  HWND frame = first.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  ShowWindow(frame, SW_MINIMIZE);
+  ASSERT_TRUE(PumpUntil(2000, [&] { return IsIconic(frame) != FALSE; }));
+  {
+    TalvexProcess second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
+  }
+  EXPECT_TRUE(PumpUntil(3000, [&] { return !IsIconic(frame) && IsWindowVisible(frame); }));
+  EXPECT_EQ(first.Exit(), 0u);
+}
+
 TEST_F(TalvexTest, LabelsAtStartFollowTheStoredLevel) {
   struct Case {
     const char* name;
@@ -506,6 +651,31 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(box); }));
   EXPECT_EQ(StoredScores().size(), 10u);
   EXPECT_EQ(game.Exit(), 0u);
+}
+
+// What a task manager's "End task" or the session's end sends while the player names a score.
+TEST_F(TalvexTest, CloseDuringNameEntryStoresTheNameTypedSoFar) {
+  SetDword(kOptionsKey, L"InitialLevel", 9);
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  std::wstring score;
+  HWND dialog = PlayToTheEnd(game, frame, score);
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, 1006);
+  HWND editor = nullptr;
+  ASSERT_TRUE(PumpUntil(3000, [&] {
+    return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
+           nullptr;
+  }));
+  SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Half typ"));
+  PostMessageW(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(game.WaitForExit(10000), 0u);
+  const auto entries = StoredScores();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_STREQ(entries[0].name, L"Half typ");
+  EXPECT_EQ(std::to_wstring(entries[0].score), score);
 }
 
 TEST_F(TalvexTest, ExitFromTheMenuBarEndsWithZero) {

@@ -15,11 +15,11 @@ TalvexProcess::~TalvexProcess() {
   CloseHandle(info_.hThread);
 }
 
-bool TalvexProcess::Start(const std::wstring& exe, const std::wstring& folder) {
+bool TalvexProcess::Start(const std::wstring& exe, const std::wstring& folder, DWORD flags) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   std::wstring commandLine = L"\"" + exe + L"\"";
-  return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.c_str(), &startup, &info_) != FALSE;
 }
 

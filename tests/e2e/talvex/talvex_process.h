@@ -22,8 +22,10 @@ class TalvexProcess {
   TalvexProcess(const TalvexProcess&) = delete;
   TalvexProcess& operator=(const TalvexProcess&) = delete;
 
-  // Starts exe with folder as its working directory.
-  bool Start(const std::wstring& exe, const std::wstring& folder);
+  // Starts exe with folder as its working directory; with CREATE_SUSPENDED among the flags it
+  // waits for Resume.
+  bool Start(const std::wstring& exe, const std::wstring& folder, DWORD flags = 0);
+  void Resume() { ResumeThread(info_.hThread); }
   bool Start() { return Start(BinFolder() + L"Talvex.exe", BinFolder()); }
 
   DWORD Id() const { return info_.dwProcessId; }

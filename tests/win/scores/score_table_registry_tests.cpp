@@ -118,24 +118,6 @@ TEST(ScoreTableRegistry, SaveCutAfterAnyCallLeavesNoCopy) {
   EXPECT_TRUE(completed);
 }
 
-TEST(ScoreTableRegistry, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
-  TestKey key;
-  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key.Path(),
-                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
-  struct Unlock {
-    const TestKey& key;
-    ~Unlock() { test_support::RemoveKeyWithRights(HKEY_CURRENT_USER, key.Path()); }
-  } unlock{key};
-  HKEY everything = nullptr;
-  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key.Path(), 0, KEY_ALL_ACCESS, &everything),
-            ERROR_SUCCESS);
-  EXPECT_TRUE(ScoreTableRegistry::StoreNewEntry(key.Path(), MakeEntry(L"Ada", 1500)));
-  const auto stored = key.ReadEntry(0);
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(std::wstring(stored->name), L"Ada");
-  EXPECT_EQ(stored->score, 1500);
-}
-
 TEST(ScoreTableRegistry, FullTableNewScoreReplacesLowerOfTwoLowestSlots) {
   TestKey key;
   const int32_t scores[] = {900, 800, 700, 500, 600, 650, 750, 500, 850, 950};

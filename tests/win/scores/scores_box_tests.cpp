@@ -380,6 +380,23 @@ TEST_F(ScoresBoxTest, OkWithoutTypingStoresThePlaceholderName) {
   EXPECT_EQ(key_.ValueNames().size(), 1u);
 }
 
+TEST_F(ScoresBoxTest, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
+  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key_.Path(),
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
+  struct Unlock {
+    const TestKey& key;
+    ~Unlock() { test_support::RemoveKeyWithRights(HKEY_CURRENT_USER, key.Path()); }
+  } unlock{key_};
+  HKEY everything = nullptr;
+  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key_.Path(), 0, KEY_ALL_ACCESS, &everything),
+            ERROR_SUCCESS);
+  ModalDriver driver({[](HWND dialog) { CloseWithOk(dialog); }});
+  EXPECT_EQ(Call(42, driver), 1);
+  const auto entry = key_.ReadEntry(0);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->score, 42);
+}
+
 TEST_F(ScoresBoxTest, OnlyTheNewRowIsEditable) {
   WriteThree();
   ModalDriver driver({
