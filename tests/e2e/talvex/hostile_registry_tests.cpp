@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -403,8 +404,33 @@ std::vector<Bytes> GoodRecords(const Tree& score) {
   return records;
 }
 
-bool IsSlotName(const std::wstring& name) {
-  return name.size() == 1 && name[0] >= L'0' && name[0] <= L'9';
+// Where a save puts a new entry into the stored values of the Score key.
+std::wstring NewEntryNumber(const std::map<std::wstring, Value>& values) {
+  std::vector<int> good;
+  uint32_t lowest = 0;
+  int lowestAt = -1;
+  for (int n = 0; n < 10; ++n) {
+    auto value = values.find(std::to_wstring(n));
+    if (value == values.end() || !GoodRecord(value->second)) continue;
+    good.push_back(n);
+    ScoreRecord stored;
+    ScoreEntry entry;
+    std::memcpy(stored.data(), value->second.bytes.data(), kRecordSize);
+    DecodeRecord(stored, entry);
+    if (lowestAt < 0 || static_cast<uint32_t>(entry.score) < lowest) {
+      lowest = static_cast<uint32_t>(entry.score);
+      lowestAt = n;
+    }
+  }
+  if (good.size() == 10) return std::to_wstring(lowestAt);
+  auto isGood = [&](int n) { return std::find(good.begin(), good.end(), n) != good.end(); };
+  for (int n = 0; n < 10; ++n) {
+    if (!isGood(n) && !values.count(std::to_wstring(n))) return std::to_wstring(n);
+  }
+  for (int n = 0; n < 10; ++n) {
+    if (!isGood(n)) return std::to_wstring(n);
+  }
+  return L"";
 }
 
 struct Stores {
@@ -531,19 +557,14 @@ TEST_F(HostileRegistryTest, EveryStoreSurvivesAndKeepsWhatIsGood) {
     }
     EXPECT_EQ(after.keys, keys) << "Keys:\n" << Differences(keys, after.keys);
 
-    // Score: the good records in their order and the new one after them; what is not a slot
-    // value stays, and so does a damaged slot value beyond them, which was never read.
+    // Score: every value stays as it was but one, the new entry's: over the lowest good record
+    // when ten are stored, else under the first number that holds no value, else under the first
+    // that holds no good record.
     const auto good = GoodRecords(before.score);
     Tree score = before.score;
     if (outcome.enteredTable) {
       auto& values = score[L""];
-      for (auto it = values.begin(); it != values.end();) {
-        const bool rewritten = IsSlotName(it->first) && (std::stoul(it->first) <= good.size() ||
-                                                         GoodRecord(it->second).has_value());
-        it = rewritten ? values.erase(it) : std::next(it);
-      }
-      for (size_t n = 0; n < good.size(); ++n) values[std::to_wstring(n)] = {REG_BINARY, good[n]};
-      const std::wstring added = std::to_wstring(good.size());
+      const std::wstring added = NewEntryNumber(values);
       auto stored = after.score.find(L"");
       if (stored != after.score.end() && stored->second.count(added)) {
         values[added] = stored->second.at(added);
