@@ -206,16 +206,16 @@ TEST_F(TalvexTest, LibrariesPlantedInTheWorkingDirectoryOrOnPathAreNeverLoaded) 
   EXPECT_EQ(planted.Loaded(), std::vector<std::wstring>{}) << Narrow(planted.Loaded());
 }
 
+BOOL CALLBACK CountFrame(HWND window, LPARAM counted) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (lstrcmpW(name, L"GravlinCE") == 0) ++*reinterpret_cast<int*>(counted);
+  return TRUE;
+}
+
 int CountFrames() {
   int count = 0;
-  EnumWindows(
-      [](HWND window, LPARAM counted) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (lstrcmpW(name, L"GravlinCE") == 0) ++*reinterpret_cast<int*>(counted);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumWindows(&CountFrame, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
