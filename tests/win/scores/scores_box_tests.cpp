@@ -383,10 +383,6 @@ TEST_F(ScoresBoxTest, OkWithoutTypingStoresThePlaceholderName) {
 TEST_F(ScoresBoxTest, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
   ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key_.Path(),
                                                 KEY_QUERY_VALUE | KEY_SET_VALUE));
-  struct Unlock {
-    const TestKey& key;
-    ~Unlock() { test_support::RemoveKeyWithRights(HKEY_CURRENT_USER, key.Path()); }
-  } unlock{key_};
   HKEY everything = nullptr;
   ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key_.Path(), 0, KEY_ALL_ACCESS, &everything),
             ERROR_SUCCESS);
