@@ -6,6 +6,7 @@
 #include <new>
 
 #include "ui/registry.h"
+#include "ui/system_library.h"
 #include "velcore/codec/colour_text.h"
 #include "velcore/registry_paths.h"
 #include "velcore/velcore_module.h"
@@ -51,7 +52,10 @@ bool Launch(HWND owner, const wchar_t* file, const wchar_t* parameters) {
   launch.lpFile = file;
   launch.lpParameters = parameters;
   launch.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExW(&launch) != FALSE;
+  // The shell and all it brings load when a link is followed, not with the library.
+  const auto execute =
+      ui::SystemFunctionAs<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+  return execute && execute(&launch) != FALSE;
 }
 
 // The browser's text, "red,green,blue", of at most 24 bytes with or without its terminator.

@@ -1,26 +1,13 @@
 // The ScoresBox export: load the table, let a new score in or refuse it, run the dialog, store.
 #include <windows.h>
 #include <commctrl.h>
-#include <oleauto.h>
 
 #include "velcore/interface/velcore.h"
 #include "velcore/resource.h"
+#include "velcore/scores/ole_date.h"
 #include "velcore/scores/score_table_registry.h"
 #include "velcore/scores/scores_dialog.h"
 #include "velcore/velcore_module.h"
-
-namespace {
-
-// Now, in local time, as the OLE Automation date an entry stores (0 if the clock will not say).
-double LocalDateNow() {
-  SYSTEMTIME now = {};
-  GetLocalTime(&now);
-  double date = 0.0;
-  SystemTimeToVariantTime(&now, &date);
-  return date;
-}
-
-}  // namespace
 
 extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   if (!info) return 0;
@@ -30,7 +17,7 @@ extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   if (info->newScore != 0) {
     wchar_t placeholder[kScoreNameLength] = {};
     LoadStringW(VelcoreModule(), IDS_ENTER_NAME, placeholder, kScoreNameLength);
-    newSlot = table.TakeNewEntry(info->newScore, LocalDateNow(), placeholder);
+    newSlot = table.TakeNewEntry(info->newScore, OleDateNow(), placeholder);
     // Too low for a full table: no window at all.
     if (newSlot < 0) return 0;
   }

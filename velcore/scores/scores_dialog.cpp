@@ -1,11 +1,10 @@
 #include "velcore/scores/scores_dialog.h"
 
-#include <oleauto.h>
-
 #include <cwchar>
 
 #include "pocketpc/shell.h"
 #include "velcore/resource.h"
+#include "velcore/scores/ole_date.h"
 #include "velcore/scores/publish_dialog.h"
 #include "velcore/velcore_module.h"
 
@@ -224,17 +223,9 @@ LRESULT ScoresDialog::OnGetDispInfo(NMHDR* header) {
     case 1:
       std::swprintf(item.pszText, item.cchTextMax, L"%u", static_cast<unsigned>(entry->score));
       break;
-    case 2: {
-      VARIANT date;
-      VariantInit(&date);
-      date.vt = VT_DATE;
-      date.date = entry->date;
-      if (SUCCEEDED(VariantChangeType(&date, &date, 0, VT_BSTR)) && date.bstrVal) {
-        lstrcpynW(item.pszText, date.bstrVal, item.cchTextMax);
-      }
-      VariantClear(&date);
+    case 2:
+      FormatOleDate(entry->date, item.pszText, item.cchTextMax);
       break;
-    }
   }
   return 0;
 }
