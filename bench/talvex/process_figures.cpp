@@ -4,6 +4,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -145,12 +146,8 @@ ProcessFigures Measure(HANDLE process, DWORD processId, const wchar_t* image) {
   const GdiObjectCount gdi = CountGdiObjects(process, &byType);
   f.gdiObjects = gdi.objects;
   f.gdiSource = gdi.source;
-  if (getenv("TALVEX_MEASURE_GDI_TYPES")) {
-    for (int t = 1; t < 256; ++t) {
-      if (byType[t]) fprintf(stderr, " type %02x: %d", t, byType[t]);
-    }
-    fprintf(stderr, "\n");
-  }
+  std::copy(std::begin(byType), std::end(byType), f.gdiByType.begin());
+  f.gdiByType[0] = 0;  // the free entries
   f.userObjects = static_cast<int>(GetGuiResources(process, GR_USEROBJECTS));
   f.userSource = L"GetGuiResources";
   if (f.userObjects == 0) {

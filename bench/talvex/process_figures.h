@@ -4,12 +4,15 @@
 // handle table the process maps for itself, and Linux's /proc entry of the process.
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 struct ProcessFigures {
   double cpuSeconds = -1;  // user + kernel
   double privateKb = -1;   // private memory
   int gdiObjects = -1;
+  // By kind (GdiTypeName); all 0 where the count came from GetGuiResources.
+  std::array<int, 256> gdiByType = {};
   int userObjects = -1;  // windows, where USER objects cannot be counted
   std::wstring cpuSource, memorySource, gdiSource, userSource;
 };

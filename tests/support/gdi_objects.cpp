@@ -42,8 +42,10 @@ int CountGdiTable(HANDLE process, int (*byType)[256]) {
   }
   int used = 0;
   for (const Entry& e : entries) {
-    used += e.type != 0;
-    if (byType) ++(*byType)[e.type];
+    if (e.type == 0) continue;
+    ++used;
+    // The type byte folds pens into brushes; the low 7 bits of `unique` keep the full kind.
+    if (byType) ++(*byType)[e.unique & 0x7f];
   }
   return used;
 }
@@ -64,4 +66,36 @@ GdiObjectCount CountGdiObjects(HANDLE process, int (*byType)[256]) {
     count.source = L"GDI handle table";
   }
   return count;
+}
+
+const char* GdiTypeName(int type) {
+  // The kinds as Wine numbers them in its handle table.
+  switch (type) {
+    case 0x01:
+      return "DC";
+    case 0x04:
+      return "region";
+    case 0x05:
+      return "bitmap";
+    case 0x08:
+      return "palette";
+    case 0x0a:
+      return "font";
+    case 0x10:
+      return "brush";
+    case 0x21:
+      return "enhanced metafile DC";
+    case 0x26:
+      return "metafile";
+    case 0x30:
+      return "pen";
+    case 0x46:
+      return "enhanced metafile";
+    case 0x50:
+      return "extended pen";
+    case 0x66:
+      return "metafile DC";
+    default:
+      return nullptr;
+  }
 }

@@ -9,10 +9,13 @@ struct GdiObjectCount {
   const wchar_t* source = L"";
 };
 
-// byType, when given, receives the table's entries in use by their type byte.
+// byType, when given, receives the table's entries in use by their full kind (see GdiTypeName).
 GdiObjectCount CountGdiObjects(HANDLE process, int (*byType)[256] = nullptr);
 
 // This process's GDI objects; -1 when they cannot be counted.
 inline int OwnGdiObjects() {
   return CountGdiObjects(GetCurrentProcess()).objects;
 }
+
+// The kind a byType index stands for ("font", "pen", ...), or null for one it does not know.
+const char* GdiTypeName(int kind);
