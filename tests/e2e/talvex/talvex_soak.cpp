@@ -1,15 +1,20 @@
 // Long random play against the built game (tools/soak): button messages, pause, new games, the
 // dialogs opened and closed, games played to their end with a name typed into the table. Every
-// 30 seconds it samples the game's GDI objects, windows and private memory, and asks the frame
-// for an answer. Fails when the game ends or crashes, stops answering for 5 seconds, or when a
-// figure grows after the warm-up; prints the samples as a table.
+// 10 seconds it samples the game's GDI objects by kind, windows and private memory, asks the
+// frame for an answer, and then opens every dialog once. Fails when the game ends or crashes,
+// stops answering for 5 seconds, or leaks; prints the samples as a table and, on a leak, the
+// kinds of GDI object that grew.
 //   talvex_soak.exe [MINUTES] [SEED]   MINUTES of random play after the warm-up
 //
 // Under Wine the figures first climb in steps and then stay: the process keeps the device
-// contexts of windows (three handles each) and the fonts of dialogs for reuse, as many as were
-// ever in use at once. The warm-up takes every path a few times so that these stop growing
-// before the first sample, which all later ones are held against.
+// contexts of windows and the fonts of dialogs for reuse, as many as were ever in use at once,
+// and how many were in use at once depends on timing (a fresh prefix, slower at first, reached
+// higher). The warm-up takes every path a few times so that most of these steps come before the
+// first sample; a step may still come later, once. What leaks grows again and again instead:
+// since every dialog opens in every interval, a kind of object that leaks reaches a new high in
+// nearly every interval, and one that is only kept for reuse in one or two.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,18 +26,36 @@
 
 #include "bench/talvex/process_figures.h"
 #include "talvex_process.h"
+#include "tests/support/gdi_objects.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
 
-constexpr DWORD kSampleEvery = 30000;
+// The kinds of GDI object that differ between two samples, as "font +1, DC +3"; empty when the
+// counts came from somewhere that does not tell kinds apart.
+std::string GdiKindsChanged(const ProcessFigures& from, const ProcessFigures& to) {
+  std::string changes;
+  char part[64];
+  for (size_t kind = 1; kind < to.gdiByType.size(); ++kind) {
+    const int change = to.gdiByType[kind] - from.gdiByType[kind];
+    if (change == 0) continue;
+    const char* name = GdiTypeName(static_cast<int>(kind));
+    if (name) {
+      snprintf(part, sizeof part, "%s%s %+d", changes.empty() ? "" : ", ", name, change);
+    } else {
+      snprintf(part, sizeof part, "%skind %02zx %+d", changes.empty() ? "" : ", ", kind, change);
+    }
+    changes += part;
+  }
+  return changes;
+}
+
+constexpr DWORD kSampleEvery = 10000;
 constexpr DWORD kAnswerWithin = 5000;
 constexpr int kWarmUpRounds = 10;
-// Some objects Wine makes once, the first time a path needs them (a brush now and then after a
-// few minutes of play), so a rise of a few handles that then stays is no leak. A leak goes on:
-// a long run also fails on any rise within its second half.
-constexpr int kGdiSettle = 4;
-constexpr size_t kLongRunSamples = 6;
+// A kind of GDI object (or the windows) counts as leaking once it has reached a new high in this
+// many intervals; what Wine keeps for reuse steps up once or twice.
+constexpr int kLeakingRises = 3;
 // Private memory swings by about 2 MiB between samples under Wine; growth counts when even the
 // lowest of the last samples lies above the first sample by more than that.
 constexpr double kMemorySlackKb = 3072;
@@ -56,6 +79,9 @@ class Soak {
   void Step();
   void Button();
   void OpenAndClose(int command, const wchar_t* caption, bool setupKeys = false);
+  void EveryDialog(bool setupKeys);
+  bool Paused() const;
+  void Resume();
   bool WarmUp();
   void AnswerWhatIsShown();
   bool TakeSample(double seconds);
@@ -67,7 +93,7 @@ class Soak {
   TalvexProcess game_;
   HWND frame_ = nullptr;
   int games_ = 0, dialogs_ = 0, buttons_ = 0;
-  bool paused_ = false;
+  bool pausing_ = false;  // a pause of its own, which it ends
   DWORD pausedAt_ = 0;
   std::vector<Sample> samples_;
 };
@@ -91,7 +117,7 @@ void Soak::AnswerWhatIsShown() {
   if (!shown) return;
   if (AnswerGameEnd(shown, (L"Soak " + std::to_wstring(games_ + 1)).c_str())) ++games_;
   Command(frame_, IDM_NEW_GAME);
-  paused_ = false;
+  Resume();
   Pump(200);
 }
 
@@ -119,6 +145,26 @@ void Soak::OpenAndClose(int command, const wchar_t* caption, bool setupKeys) {
   Pump(50 + random_() % 150);
   CloseWithOk(dialog);
   if (PumpUntil(kAnswerWithin, [&] { return !IsWindow(dialog); })) ++dialogs_;
+  // The game paused itself for the dialog and waits for the button: without it no game would
+  // end.
+  Resume();
+}
+
+void Soak::EveryDialog(bool setupKeys) {
+  OpenAndClose(IDM_ABOUT, L"About Talvenor");
+  OpenAndClose(IDM_SCORES, L"Scores");
+  OpenAndClose(IDM_OPTIONS, L"Options", setupKeys);
+}
+
+bool Soak::Paused() const {
+  const LRESULT state =
+      SendMessageW(test_support::MenuBarToolbar(frame_), TB_GETSTATE, IDM_PAUSE, 0);
+  return state != -1 && (state & TBSTATE_CHECKED);
+}
+
+void Soak::Resume() {
+  pausing_ = false;
+  if (Paused()) Command(frame_, IDM_PAUSE);
 }
 
 void Soak::Step() {
@@ -128,21 +174,18 @@ void Soak::Step() {
     return;
   }
   // A pause lasts a second or two at most, so that games go on ending.
-  if (paused_ && GetTickCount() - pausedAt_ > 1500) {
-    Command(frame_, IDM_PAUSE);
-    paused_ = false;
-  }
+  if (pausing_ && GetTickCount() - pausedAt_ > 1500) Resume();
   std::uniform_int_distribution<int> pick(0, 999);
   const int p = pick(random_);
   if (p < 900) {
     Button();
-  } else if (p < 915 && !paused_) {
-    Command(frame_, IDM_PAUSE);
-    paused_ = true;
+  } else if (p < 915 && !pausing_) {
+    if (!Paused()) Command(frame_, IDM_PAUSE);
+    pausing_ = true;
     pausedAt_ = GetTickCount();
   } else if (p < 920) {
     Command(frame_, IDM_NEW_GAME);
-    paused_ = false;
+    Resume();
   } else if (p < 930) {
     const int which = static_cast<int>(random_() % 3);
     if (which == 0) OpenAndClose(IDM_OPTIONS, L"Options", random_() % 2 == 0);
@@ -155,10 +198,7 @@ void Soak::Step() {
 // Every dialog, the key setup and a whole game, each a few times.
 bool Soak::WarmUp() {
   for (int round = 0; round < kWarmUpRounds; ++round) {
-    OpenAndClose(IDM_ABOUT, L"About Talvenor");
-    OpenAndClose(IDM_SCORES, L"Scores");
-    OpenAndClose(IDM_OPTIONS, L"Options");
-    OpenAndClose(IDM_OPTIONS, L"Options", true);
+    EveryDialog(round % 2 == 1);
     if (!Alive()) return false;
   }
   std::wstring score;
@@ -166,6 +206,7 @@ bool Soak::WarmUp() {
   if (!shown || !AnswerGameEnd(shown, L"Warm-up")) return false;
   ++games_;
   Command(frame_, IDM_NEW_GAME);
+  Resume();
   return Alive();
 }
 
@@ -177,8 +218,11 @@ bool Soak::TakeSample(double seconds) {
   samples_.push_back(
       {seconds, games_, dialogs_, buttons_, Measure(game_.Handle(), game_.Id(), L"talvex.exe")});
   const Sample& s = samples_.back();
-  fprintf(stderr, "sample %6.0f s: GDI %d, windows %d, private %.0f KiB, games %d\n", s.seconds,
-          s.figures.gdiObjects, s.figures.userObjects, s.figures.privateKb, s.games);
+  const std::string changed =
+      samples_.size() > 1 ? GdiKindsChanged(samples_[samples_.size() - 2].figures, s.figures) : "";
+  fprintf(stderr, "sample %6.0f s: GDI %d, windows %d, private %.0f KiB, games %d%s%s\n", s.seconds,
+          s.figures.gdiObjects, s.figures.userObjects, s.figures.privateKb, s.games,
+          changed.empty() ? "" : "; GDI since the last: ", changed.c_str());
   return true;
 }
 
@@ -221,33 +265,52 @@ int Soak::Run() {
         return Fail("the game did not answer within 5 seconds");
       }
       nextSample += kSampleEvery;
+      if (!last) EveryDialog(samples_.size() % 2 == 0);
     }
     if (last) break;
     Step();
     if (!Alive()) return Fail("the game ended or crashed");
   }
 
-  // Growth: every sample against the first, taken right after the warm-up; in a long run also
-  // the second half against its own start, where anything that leaks keeps rising.
+  // Growth: how often each kind of GDI object, and the windows, reached a new high after the
+  // first sample, taken right after the warm-up.
   if (samples_.size() < 2 || samples_[0].figures.gdiObjects < 0 ||
       samples_[0].figures.privateKb < 0) {
     return Fail("no figures");
   }
   const ProcessFigures& base = samples_[0].figures;
-  const size_t half = samples_.size() / 2;
-  const bool long_run = samples_.size() >= kLongRunSamples;
   std::string growth;
-  char line[160];
-  for (size_t i = 1; i < samples_.size(); ++i) {
-    const ProcessFigures& f = samples_[i].figures;
-    const bool rose = f.gdiObjects > base.gdiObjects + kGdiSettle ||
-                      f.userObjects > base.userObjects ||
-                      (long_run && i > half && f.gdiObjects > samples_[half].figures.gdiObjects);
-    if (rose) {
-      snprintf(line, sizeof line, "at %.0f s GDI %d, windows %d (from %d, %d); ",
-               samples_[i].seconds, f.gdiObjects, f.userObjects, base.gdiObjects, base.userObjects);
-      growth += line;
+  char line[200];
+  const auto judge = [&](const char* what, auto figure) {
+    int high = figure(base), rises = 0;
+    for (size_t i = 1; i < samples_.size(); ++i) {
+      const int now = figure(samples_[i].figures);
+      if (now > high) ++rises;
+      high = std::max(high, now);
     }
+    if (rises < kLeakingRises) return;
+    snprintf(line, sizeof line, "%s rose in %d intervals, %d to %d; ", what, rises, figure(base),
+             figure(samples_.back().figures));
+    growth += line;
+  };
+  judge("windows", [](const ProcessFigures& f) { return f.userObjects; });
+  bool byKind = false;
+  for (size_t kind = 1; kind < base.gdiByType.size(); ++kind) {
+    for (const Sample& sample : samples_) byKind = byKind || sample.figures.gdiByType[kind] != 0;
+  }
+  if (byKind) {
+    for (size_t kind = 1; kind < base.gdiByType.size(); ++kind) {
+      const char* name = GdiTypeName(static_cast<int>(kind));
+      char unnamed[16];
+      snprintf(unnamed, sizeof unnamed, "kind %02zx", kind);
+      judge(name ? name : unnamed, [kind](const ProcessFigures& f) { return f.gdiByType[kind]; });
+    }
+  } else {
+    judge("GDI objects", [](const ProcessFigures& f) { return f.gdiObjects; });
+  }
+  if (!growth.empty()) {
+    growth +=
+        "GDI by kind since the first sample: " + GdiKindsChanged(base, samples_.back().figures);
   }
   double lowestLately = samples_.back().figures.privateKb;
   for (size_t i = samples_.size() - std::min(samples_.size() - 1, kMemoryWindow);
@@ -257,7 +320,7 @@ int Soak::Run() {
   if (lowestLately > base.privateKb + kMemorySlackKb) {
     snprintf(line, sizeof line, "private memory %.0f KiB at least in the last samples (from %.0f)",
              lowestLately, base.privateKb);
-    growth += line;
+    growth += (growth.empty() ? "" : "; ") + std::string(line);
   }
   if (!growth.empty()) return Fail(("growth after the warm-up: " + growth).c_str());
   if (games_ == 0) return Fail("no game reached its end");
