@@ -1,9 +1,11 @@
 // Talvex and Wine's Minesweeper side by side: time to the first painted playing field, CPU over
 // a minute of play and of pause, private memory, and GDI and USER objects at start and after a
-// whole game. Prints a table with the ratio Talvex / Minesweeper.
+// whole game. Prints a table with the ratio Talvex / Minesweeper, the floor (a program that
+// paints one rectangle in one window) beside them, and the GDI objects of each by kind.
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +14,7 @@
 #include "process_figures.h"
 #include "screen.h"
 #include "talvex_process.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/win_support.h"
 
 namespace {
@@ -65,8 +68,9 @@ bool WellPainted(HWND frame) {
   return board && IsWindowVisible(board) && DistinctColours(CapturePixels(board)) >= 16;
 }
 
-// The mine field is painted once the face above it shows, drawn last.
-bool MinesPainted(HWND window) {
+// The mine field is painted once the face above it shows, drawn last; the floor's rectangle has
+// the same yellow.
+bool YellowPainted(HWND window) {
   if (!window) return false;
   for (COLORREF c : CapturePixels(window)) {
     if (c == RGB(255, 255, 0)) return true;
@@ -74,9 +78,11 @@ bool MinesPainted(HWND window) {
   return false;
 }
 
-class Minesweeper {
+// A program measured beside the game: Minesweeper, whose games it can play, or the floor.
+class Reference {
  public:
-  ~Minesweeper() {
+  explicit Reference(std::wstring path = kMinesweeper) : path_(std::move(path)) {}
+  ~Reference() {
     if (info_.hProcess) {
       TerminateProcess(info_.hProcess, 0);
       WaitForSingleObject(info_.hProcess, 5000);
@@ -87,8 +93,8 @@ class Minesweeper {
   bool Start() {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::wstring commandLine = kMinesweeper;
-    return CreateProcessW(kMinesweeper, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring commandLine = L"\"" + path_ + L"\"";
+    return CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &info_) != FALSE;
   }
   HWND Window() const { return MainWindow(info_.dwProcessId); }
@@ -126,8 +132,13 @@ class Minesweeper {
     if (dialog) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   }
 
+  std::wstring path_;
   PROCESS_INFORMATION info_ = {};
 };
+
+std::wstring FloorPath() {
+  return test_support::BinFolder() + L"floor_window.exe";
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -148,11 +159,11 @@ double TalvexStartMs() {
   return painted ? elapsed : -1;
 }
 
-double MinesweeperStartMs() {
-  Minesweeper mines;
+double ReferenceStartMs(const std::wstring& path) {
+  Reference program(path);
   const double start = Now();
-  if (!mines.Start()) return -1;
-  const bool painted = PumpUntil(20000, [&] { return MinesPainted(mines.Window()); });
+  if (!program.Start()) return -1;
+  const bool painted = PumpUntil(20000, [&] { return YellowPainted(program.Window()); });
   return painted ? Now() - start : -1;
 }
 
@@ -207,12 +218,36 @@ void PlayTalvexToTheEnd(TalvexProcess& game, HWND frame) {
   Pump(500);
 }
 
-void Row(const char* name, double talvex, double mines, const char* unit) {
+// floor < 0: not measured for the floor.
+void Row(const char* name, double talvex, double mines, const char* unit, double floor = -1) {
+  char floorText[16] = "";
+  if (floor >= 0) snprintf(floorText, sizeof floorText, "%.2f", floor);
   // A reference below the measurement's resolution gives no ratio.
   if (mines > 0) {
-    printf("%-38s %12.2f %12.2f %-4s %8.2f\n", name, talvex, mines, unit, talvex / mines);
+    printf("%-38s %12.2f %12.2f %-4s %8.2f %10s\n", name, talvex, mines, unit, talvex / mines,
+           floorText);
   } else {
-    printf("%-38s %12.2f %12.2f %-4s %8s\n", name, talvex, mines, unit, "n/a");
+    printf("%-38s %12.2f %12.2f %-4s %8s %10s\n", name, talvex, mines, unit, "n/a", floorText);
+  }
+}
+
+// The census: each program's GDI objects by kind at start and after its games.
+void KindRows(const std::vector<std::pair<const char*, const ProcessFigures*>>& columns) {
+  printf("\nGDI objects by kind (handle table)\n%-14s", "");
+  for (const auto& column : columns) printf(" %14s", column.first);
+  printf("\n");
+  for (int kind = 1; kind < 256; ++kind) {
+    bool any = false;
+    for (const auto& column : columns) any = any || column.second->gdiByType[kind] != 0;
+    if (!any) continue;
+    const char* name = GdiTypeName(kind);
+    if (name) {
+      printf("%-14s", name);
+    } else {
+      printf("kind %02x       ", kind);
+    }
+    for (const auto& column : columns) printf(" %14d", column.second->gdiByType[kind]);
+    printf("\n");
   }
 }
 
@@ -228,17 +263,27 @@ int wmain(int argc, wchar_t** argv) {
   printf("Talvex and Minesweeper under Wine, measured from outside\n\n");
   // Warm-up: the first start of each pays for loading Wine's libraries.
   TalvexStartMs();
-  MinesweeperStartMs();
-  std::vector<double> talvexStarts, mineStarts;
+  ReferenceStartMs(kMinesweeper);
+  ReferenceStartMs(FloorPath());
+  std::vector<double> talvexStarts, mineStarts, floorStarts;
   for (int i = 0; i < g_startRuns; ++i) {
     talvexStarts.push_back(TalvexStartMs());
-    mineStarts.push_back(MinesweeperStartMs());
-    fprintf(stderr, "start run %d: %.0f ms / %.0f ms\n", i + 1, talvexStarts.back(),
-            mineStarts.back());
+    mineStarts.push_back(ReferenceStartMs(kMinesweeper));
+    floorStarts.push_back(ReferenceStartMs(FloorPath()));
+    fprintf(stderr, "start run %d: %.0f ms / %.0f ms / floor %.0f ms\n", i + 1, talvexStarts.back(),
+            mineStarts.back(), floorStarts.back());
+  }
+  ProcessFigures floorFigures;
+  {
+    Reference floor(FloorPath());
+    if (floor.Start() && PumpUntil(20000, [&] { return YellowPainted(floor.Window()); })) {
+      Pump(2000);
+      floorFigures = Measure(floor.Handle(), floor.Id(), L"floor_window.exe");
+    }
   }
 
   TalvexProcess game;
-  Minesweeper mines;
+  Reference mines;
   if (!game.Start() || !mines.Start()) {
     fprintf(stderr, "talvex_measure: could not start both programs\n");
     return 1;
@@ -247,7 +292,7 @@ int wmain(int argc, wchar_t** argv) {
   // The game covers the whole screen: Minesweeper has to be in front to be seen.
   if (!frame || !PumpUntil(20000, [&] {
         if (HWND window = mines.Window()) SetForegroundWindow(window);
-        return MinesPainted(mines.Window());
+        return YellowPainted(mines.Window());
       })) {
     fprintf(stderr, "talvex_measure: no frame (%p) or no painted mine field\n",
             static_cast<void*>(frame));
@@ -295,24 +340,33 @@ int wmain(int argc, wchar_t** argv) {
   const ProcessFigures talvexAgain = Measure(game.Handle(), game.Id(), L"talvex.exe");
   const ProcessFigures minesAgain = Measure(mines.Handle(), mines.Id(), L"winemine.exe");
 
-  printf("%-38s %12s %12s %-4s %8s\n", "", "Talvex", "Minesweeper", "", "ratio");
-  Row("start to first painted field (median)", Median(talvexStarts), Median(mineStarts), "ms");
+  printf("%-38s %12s %12s %-4s %8s %10s\n", "", "Talvex", "Minesweeper", "", "ratio", "floor");
+  Row("start to first painted field (median)", Median(talvexStarts), Median(mineStarts), "ms",
+      Median(floorStarts));
   Row("CPU over 60 s of play at level 1", talvexPlayed.cpuSeconds - talvexStart.cpuSeconds,
       minesPlayed.cpuSeconds - minesStart.cpuSeconds, "s");
   Row("CPU over 60 s paused", talvexPaused.cpuSeconds - talvexPausing.cpuSeconds,
       minesPaused.cpuSeconds - minesPausing.cpuSeconds, "s");
-  Row("private memory at start", talvexStart.privateKb, minesStart.privateKb, "KiB");
+  Row("private memory at start", talvexStart.privateKb, minesStart.privateKb, "KiB",
+      floorFigures.privateKb);
   Row("private memory after a whole game", talvexAfter.privateKb, minesAfter.privateKb, "KiB");
-  Row("GDI objects at start", talvexStart.gdiObjects, minesStart.gdiObjects, "");
+  Row("GDI objects at start", talvexStart.gdiObjects, minesStart.gdiObjects, "",
+      floorFigures.gdiObjects);
   Row("GDI objects after a whole game", talvexAfter.gdiObjects, minesAfter.gdiObjects, "");
-  Row("USER objects at start", talvexStart.userObjects, minesStart.userObjects, "");
+  Row("USER objects at start", talvexStart.userObjects, minesStart.userObjects, "",
+      floorFigures.userObjects);
   Row("USER objects after a whole game", talvexAfter.userObjects, minesAfter.userObjects, "");
   Row("private memory after a second game", talvexAgain.privateKb, minesAgain.privateKb, "KiB");
   Row("GDI objects after a second game", talvexAgain.gdiObjects, minesAgain.gdiObjects, "");
   Row("USER objects after a second game", talvexAgain.userObjects, minesAgain.userObjects, "");
-  printf("\nstart runs (ms):");
+  KindRows({{"Talvex start", &talvexStart},
+            {"after a game", &talvexAfter},
+            {"after two", &talvexAgain},
+            {"Minesweeper", &minesAgain},
+            {"floor", &floorFigures}});
+  printf("\nstart runs (ms, Talvex/Minesweeper/floor):");
   for (size_t i = 0; i < talvexStarts.size(); ++i) {
-    printf(" %.0f/%.0f", talvexStarts[i], mineStarts[i]);
+    printf(" %.0f/%.0f/%.0f", talvexStarts[i], mineStarts[i], floorStarts[i]);
   }
   printf("\nsources: CPU %ls; memory %ls; GDI %ls; USER %ls\n", talvexStart.cpuSource.c_str(),
          talvexStart.memorySource.c_str(), talvexStart.gdiSource.c_str(),
