@@ -145,8 +145,6 @@ void Soak::OpenAndClose(int command, const wchar_t* caption, bool setupKeys) {
   Pump(50 + random_() % 150);
   CloseWithOk(dialog);
   if (PumpUntil(kAnswerWithin, [&] { return !IsWindow(dialog); })) ++dialogs_;
-  // The game paused itself for the dialog and waits for the button: without it no game would
-  // end.
   Resume();
 }
 
@@ -164,7 +162,9 @@ bool Soak::Paused() const {
 
 void Soak::Resume() {
   pausing_ = false;
-  if (Paused()) Command(frame_, IDM_PAUSE);
+  // A dialog's own pause ends a moment after the dialog has gone; a pause that stays is the
+  // frame's, from losing the focus, and waits for the button.
+  if (!PumpUntil(500, [&] { return !Paused(); })) Command(frame_, IDM_PAUSE);
 }
 
 void Soak::Step() {
@@ -183,10 +183,11 @@ void Soak::Step() {
     if (!Paused()) Command(frame_, IDM_PAUSE);
     pausing_ = true;
     pausedAt_ = GetTickCount();
-  } else if (p < 920) {
+  } else if (p < 916) {
+    // Seldom, or games would never reach their end.
     Command(frame_, IDM_NEW_GAME);
     Resume();
-  } else if (p < 930) {
+  } else if (p < 926) {
     const int which = static_cast<int>(random_() % 3);
     if (which == 0) OpenAndClose(IDM_OPTIONS, L"Options", random_() % 2 == 0);
     if (which == 1) OpenAndClose(IDM_SCORES, L"Scores");
@@ -220,8 +221,10 @@ bool Soak::TakeSample(double seconds) {
   const Sample& s = samples_.back();
   const std::string changed =
       samples_.size() > 1 ? GdiKindsChanged(samples_[samples_.size() - 2].figures, s.figures) : "";
-  fprintf(stderr, "sample %6.0f s: GDI %d, windows %d, private %.0f KiB, games %d%s%s\n", s.seconds,
-          s.figures.gdiObjects, s.figures.userObjects, s.figures.privateKb, s.games,
+  fprintf(stderr,
+          "sample %6.0f s: GDI %d, windows %d, private %.0f KiB, games %d, score %ls%s%s%s\n",
+          s.seconds, s.figures.gdiObjects, s.figures.userObjects, s.figures.privateKb, s.games,
+          WindowText(Labels(frame_)[3]).c_str(), Paused() ? ", paused" : "",
           changed.empty() ? "" : "; GDI since the last: ", changed.c_str());
   return true;
 }
