@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -232,6 +233,42 @@ class ImportSwap {
   }
   void** slot_ = nullptr;
   void* original_ = nullptr;
+};
+
+// For the life of the object, GetProcAddress as `module` calls it finds none of `names`, as on a
+// system without those functions; everything else it finds as before. One object at a time.
+class HiddenFunctions {
+ public:
+  HiddenFunctions(HMODULE module, std::vector<std::string> names)
+      : names_(std::move(names)), swap_(module, "GetProcAddress", reinterpret_cast<void*>(&Find)) {
+    current_ = this;
+  }
+  ~HiddenFunctions() { current_ = nullptr; }
+  HiddenFunctions(const HiddenFunctions&) = delete;
+  HiddenFunctions& operator=(const HiddenFunctions&) = delete;
+  bool Installed() const { return swap_.Installed(); }
+  // How often a hidden name was asked for.
+  int Refused() const { return refused_; }
+
+ private:
+  static FARPROC WINAPI Find(HMODULE module, LPCSTR name) {
+    HiddenFunctions* self = current_;
+    if (self && !IS_INTRESOURCE(name)) {
+      for (const std::string& hidden : self->names_) {
+        if (hidden == name) {
+          ++self->refused_;
+          return nullptr;
+        }
+      }
+    }
+    using Real = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+    return reinterpret_cast<Real>(self->swap_.Original())(module, name);
+  }
+
+  static inline HiddenFunctions* current_ = nullptr;
+  std::vector<std::string> names_;
+  int refused_ = 0;
+  ImportSwap swap_;
 };
 
 }  // namespace test_support

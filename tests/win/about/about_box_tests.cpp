@@ -271,14 +271,20 @@ TEST_F(AboutBoxTest, FailedLaunchChangesNothingAndShowsNothing) {
     const char* name;
     int link;
     bool brokenBrowser;  // the handheld's browser is there but cannot start
+    bool noLaunch;       // handlers that work, but the system's launch call is missing
   } cases[] = {
-      {"handheld browser that cannot start", kWebLink, true},
-      {"no web handler that can start", kWebLink, false},
-      {"no mail handler that can start", kMailLink, false},
+      {"handheld browser that cannot start", kWebLink, true, false},
+      {"no web handler that can start", kWebLink, false, false},
+      {"no mail handler that can start", kMailLink, false, false},
+      {"no launch call for the web", kWebLink, false, true},
+      {"no launch call for mail", kMailLink, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    AddressHandlers handlers(/*working=*/false);
+    AddressHandlers handlers(/*working=*/c.noLaunch);
+    test_support::HiddenFunctions hidden(library_,
+                                         {c.noLaunch ? "ShellExecuteExW" : "(none hidden)"});
+    ASSERT_TRUE(hidden.Installed());
     const std::wstring browser = WindowsFile(L"iexplore.exe");
     if (c.brokenBrowser) {
       HANDLE file = CreateFileW(browser.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -297,6 +303,7 @@ TEST_F(AboutBoxTest, FailedLaunchChangesNothingAndShowsNothing) {
     }});
     running = &driver;
     EXPECT_EQ(Call(driver), 1);
+    EXPECT_EQ(hidden.Refused(), c.noLaunch ? 1 : 0);
     FakeProgram::EnsureAbsent(browser);
   }
 }

@@ -393,6 +393,32 @@ TEST_F(ScoresBoxTest, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
   EXPECT_EQ(entry->score, 42);
 }
 
+// Without the system's date conversions the new score still goes in, undated, and the dates of
+// the table show blank.
+TEST_F(ScoresBoxTest, WithoutTheDateConversionsScoresGoInUndated) {
+  key_.WriteEntry(0, MakeEntry(L"Older", 900, 45292.0));
+  test_support::HiddenFunctions hidden(
+      library_, {"SystemTimeToVariantTime", "VariantChangeType", "VariantClear"});
+  ASSERT_TRUE(hidden.Installed());
+  ModalDriver driver({[](HWND dialog) {
+    HWND list = List(dialog);
+    const int row = RowWith(list, 0, L"Older");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(ListViewText(list, row, 2), L"");
+    CloseWithOk(dialog);
+  }});
+  EXPECT_EQ(Call(42, driver), 1);
+  EXPECT_GT(hidden.Refused(), 0);
+  bool stored = false;
+  for (int slot = 0; slot < 10; ++slot) {
+    const auto entry = key_.ReadEntry(slot);
+    if (!entry || entry->score != 42) continue;
+    stored = true;
+    EXPECT_EQ(entry->date, 0.0);
+  }
+  EXPECT_TRUE(stored);
+}
+
 TEST_F(ScoresBoxTest, OnlyTheNewRowIsEditable) {
   WriteThree();
   ModalDriver driver({
