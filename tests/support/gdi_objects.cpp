@@ -69,16 +69,17 @@ GdiObjectCount CountGdiObjects(HANDLE process, int (*byType)[256]) {
 }
 
 const char* GdiTypeName(int type) {
-  // The kinds as Wine numbers them in its handle table.
+  // The kinds as Wine numbers them in its handle table. Kind 05 comes with each window's device
+  // context, and has no name here.
   switch (type) {
     case 0x01:
       return "DC";
     case 0x04:
       return "region";
-    case 0x05:
-      return "bitmap";
     case 0x08:
       return "palette";
+    case 0x09:
+      return "bitmap";
     case 0x0a:
       return "font";
     case 0x10:
@@ -89,6 +90,8 @@ const char* GdiTypeName(int type) {
       return "metafile";
     case 0x30:
       return "pen";
+    case 0x41:
+      return "memory DC";
     case 0x46:
       return "enhanced metafile";
     case 0x50:
