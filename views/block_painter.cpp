@@ -26,35 +26,47 @@ void BlockPainter::Create(HINSTANCE textureModule, UINT textureId) {
   Destroy();  // a second window on the same object must not leak the first set
   patternBitmap = LoadBitmapW(textureModule, MAKEINTRESOURCEW(textureId));
   if (patternBitmap) patternBrush = CreatePatternBrush(patternBitmap);
-  flashColour = GetSysColor(COLOR_INFOBK);
+  flashBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
   framePen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  for (int i = 0; i < kColours; ++i) {
+    lightPens[i] = CreatePen(PS_SOLID, 1, kLightColours[i]);
+    darkPens[i] = CreatePen(PS_SOLID, 1, kDarkColours[i]);
+    fillBrushes[i] = CreateSolidBrush(kFillColours[i]);
+  }
 }
 
 void BlockPainter::Destroy() {
+  for (int i = 0; i < kColours; ++i) {
+    DeleteHandle(lightPens[i]);
+    DeleteHandle(darkPens[i]);
+    DeleteHandle(fillBrushes[i]);
+  }
   DeleteHandle(framePen);
+  DeleteHandle(flashBrush);
   // The brush holds its own copy of the pattern; the bitmap can go after it.
   DeleteHandle(patternBrush);
   DeleteHandle(patternBitmap);
 }
 
-void BlockPainter::DrawCell(HDC dc, RECT& rect, COLORREF light, COLORREF dark, COLORREF fill) {
+void BlockPainter::DrawCell(HDC dc, RECT& rect, HPEN lightPen, HPEN darkPen, HBRUSH fillBrush) {
   const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  HGDIOBJ previous = GetCurrentObject(dc, OBJ_PEN);
   // Polyline leaves out each last point, so the two bevels meet without overlap.
-  const POINT lightBevel[7] = {{l, b - 1},     {l, t},         {r, t},        {r - 1, t},
-                               {r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}};
-  const POINT darkBevel[7] = {{l, b},         {r, b},         {r, t + 1}, {r, t + 2},
-                              {r - 1, t + 2}, {r - 1, b - 1}, {l, b - 1}};
-  const HGDIOBJ previousPen = SelectObject(dc, GetStockObject(DC_PEN));
-  const COLORREF previousPenColour = SetDCPenColor(dc, light);
-  Polyline(dc, lightBevel, 7);
-  SetDCPenColor(dc, dark);
-  Polyline(dc, darkBevel, 7);
-  SetDCPenColor(dc, previousPenColour);
-  if (previousPen) SelectObject(dc, previousPen);
+  if (lightPen) {
+    const POINT light[7] = {{l, b - 1},     {l, t},         {r, t},        {r - 1, t},
+                            {r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}};
+    SelectObject(dc, lightPen);
+    Polyline(dc, light, 7);
+  }
+  if (darkPen) {
+    const POINT dark[7] = {{l, b},         {r, b},         {r, t + 1}, {r, t + 2},
+                           {r - 1, t + 2}, {r - 1, b - 1}, {l, b - 1}};
+    SelectObject(dc, darkPen);
+    Polyline(dc, dark, 7);
+  }
+  SelectObject(dc, previous);
   InflateRect(&rect, -2, -2);
   ++rect.right;
   ++rect.bottom;
-  const COLORREF previousBrushColour = SetDCBrushColor(dc, fill);
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  SetDCBrushColor(dc, previousBrushColour);
+  if (fillBrush) FillRect(dc, &rect, fillBrush);
 }

@@ -1,6 +1,5 @@
 #pragma once
-// The drawing objects of the well and the preview, and the bevelled cell they are drawn with. The
-// cells' colours need no objects: they are the device context's own pen and brush colours.
+// The drawing objects of the well and the preview, and the bevelled cell they are drawn with.
 #include <windows.h>
 
 class BlockPainter {
@@ -14,21 +13,24 @@ class BlockPainter {
 
   // The texture of the well is the bitmap resource textureId of textureModule. A failed object
   // (a texture that is not there too) stays null and draws nothing; failures are not reported.
-  // Creating again replaces the objects and takes the flash colour again.
+  // Creating again replaces the objects.
   void Create(HINSTANCE textureModule, UINT textureId);
   // Safe to call again: only handles that still exist are deleted.
   void Destroy();
 
   // Draws a raised cell covering rect's pixels inclusively (right = left + size - 1). rect is
-  // used as scratch and comes back changed; the pen, the brush and their colours in dc do not.
-  static void DrawCell(HDC dc, RECT& rect, COLORREF light, COLORREF dark, COLORREF fill);
+  // used as scratch and comes back changed. Null objects draw nothing.
+  static void DrawCell(HDC dc, RECT& rect, HPEN lightPen, HPEN darkPen, HBRUSH fillBrush);
 
   static const COLORREF kLightColours[kColours];
   static const COLORREF kDarkColours[kColours];
   static const COLORREF kFillColours[kColours];
 
-  COLORREF flashColour = 0;  // the fill of a full row's cells before it goes
+  HPEN lightPens[kColours] = {};
+  HPEN darkPens[kColours] = {};
   HPEN framePen = nullptr;
+  HBRUSH fillBrushes[kColours] = {};
+  HBRUSH flashBrush = nullptr;
   HBRUSH patternBrush = nullptr;
   HBITMAP patternBitmap = nullptr;
 };

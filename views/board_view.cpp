@@ -162,9 +162,8 @@ void BoardView::DrawWell(const RECT& update) {
       if (v == 0 || v > BlockPainter::kColours) continue;
       RECT cell = CellRect(row, column);
       if (partial && !Meets(cell, update)) continue;
-      BlockPainter::DrawCell(memDC, cell, BlockPainter::kLightColours[v - 1],
-                             BlockPainter::kDarkColours[v - 1],
-                             full ? painter.flashColour : BlockPainter::kFillColours[v - 1]);
+      BlockPainter::DrawCell(memDC, cell, painter.lightPens[v - 1], painter.darkPens[v - 1],
+                             full ? painter.flashBrush : painter.fillBrushes[v - 1]);
       ++cellsDrawn;
     }
   }
@@ -176,8 +175,8 @@ void BoardView::DrawWell(const RECT& update) {
     const int row = y + offset.dy;
     if (row >= Board::kRows) continue;
     RECT cell = CellRect(row, x + offset.dx);
-    BlockPainter::DrawCell(memDC, cell, BlockPainter::kLightColours[colour],
-                           BlockPainter::kDarkColours[colour], BlockPainter::kFillColours[colour]);
+    BlockPainter::DrawCell(memDC, cell, painter.lightPens[colour], painter.darkPens[colour],
+                           painter.fillBrushes[colour]);
     ++cellsDrawn;
   }
 }

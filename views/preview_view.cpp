@@ -111,9 +111,8 @@ void PreviewView::DrawPreview() {
     cell.top = area.bottom - (2 - offset.dx) * s - 1 - s;
     cell.bottom = area.bottom - (2 - offset.dx) * s - 2;
     OffsetRect(&cell, shiftRight, shiftDown);
-    BlockPainter::DrawCell(memDC, cell, BlockPainter::kLightColours[piece->colour],
-                           BlockPainter::kDarkColours[piece->colour],
-                           BlockPainter::kFillColours[piece->colour]);
+    BlockPainter::DrawCell(memDC, cell, painter->lightPens[piece->colour],
+                           painter->darkPens[piece->colour], painter->fillBrushes[piece->colour]);
   }
 }
 

@@ -47,15 +47,11 @@ TEST_F(BlockPainterTest, CellHasLightAndDarkBevelsAndFillInEveryColour) {
   for (int i = 0; i < BlockPainter::kColours; ++i) {
     SCOPED_TRACE(i);
     dib.Fill(kSentinel);
-    // The caller's own DC colours, which the cell's must not replace.
-    constexpr COLORREF kPenColourBefore = RGB(1, 2, 3), kBrushColourBefore = RGB(4, 5, 6);
-    SetDCPenColor(dib.dc, kPenColourBefore);
-    SetDCBrushColor(dib.dc, kBrushColourBefore);
     const HGDIOBJ penBefore = GetCurrentObject(dib.dc, OBJ_PEN);
     const HGDIOBJ brushBefore = GetCurrentObject(dib.dc, OBJ_BRUSH);
     RECT scratch = {100, 50, 119, 69};
-    BlockPainter::DrawCell(dib.dc, scratch, BlockPainter::kLightColours[i],
-                           BlockPainter::kDarkColours[i], BlockPainter::kFillColours[i]);
+    BlockPainter::DrawCell(dib.dc, scratch, painter.lightPens[i], painter.darkPens[i],
+                           painter.fillBrushes[i]);
     EXPECT_EQ(
         CheckCell(dib, RECT{100, 50, 119, 69}, kShades[i].light, kShades[i].dark, kShades[i].fill),
         0);
@@ -66,8 +62,6 @@ TEST_F(BlockPainterTest, CellHasLightAndDarkBevelsAndFillInEveryColour) {
     EXPECT_EQ(dib.At(117, 67), kShades[i].fill);
     EXPECT_EQ(GetCurrentObject(dib.dc, OBJ_PEN), penBefore);
     EXPECT_EQ(GetCurrentObject(dib.dc, OBJ_BRUSH), brushBefore);
-    EXPECT_EQ(GetDCPenColor(dib.dc), kPenColourBefore);
-    EXPECT_EQ(GetDCBrushColor(dib.dc), kBrushColourBefore);
   }
 }
 
@@ -78,8 +72,8 @@ TEST_F(BlockPainterTest, FlashingRowKeepsEachCellsOwnBevels) {
   const COLORREF flash = GetSysColor(COLOR_INFOBK);
   for (int i = 0; i < BlockPainter::kColours; ++i) {
     RECT scratch = {2 + 14 * i, 2, 2 + 14 * i + 13, 15};
-    BlockPainter::DrawCell(dib.dc, scratch, BlockPainter::kLightColours[i],
-                           BlockPainter::kDarkColours[i], painter.flashColour);
+    BlockPainter::DrawCell(dib.dc, scratch, painter.lightPens[i], painter.darkPens[i],
+                           painter.flashBrush);
   }
   // Neighbours touch, so check each cell's own pixels only.
   for (int i = 0; i < BlockPainter::kColours; ++i) {
@@ -97,8 +91,29 @@ TEST_F(BlockPainterTest, FlashingRowKeepsEachCellsOwnBevels) {
   }
 }
 
+TEST_F(BlockPainterTest, MissingObjectsDrawNothing) {
+  Dib dib(40, 40);
+  ASSERT_TRUE(dib.Ok());
+  dib.Fill(kSentinel);
+  RECT scratch = {5, 5, 24, 24};
+  BlockPainter::DrawCell(dib.dc, scratch, nullptr, nullptr, nullptr);
+  for (int py = 0; py < 40; ++py) {
+    for (int px = 0; px < 40; ++px) ASSERT_EQ(dib.At(px, py), kSentinel) << px << ", " << py;
+  }
+}
+
 std::vector<HGDIOBJ> Handles(const BlockPainter& p) {
-  return {p.framePen, p.patternBrush, p.patternBitmap};
+  std::vector<HGDIOBJ> all;
+  for (int i = 0; i < BlockPainter::kColours; ++i) {
+    all.push_back(p.lightPens[i]);
+    all.push_back(p.darkPens[i]);
+    all.push_back(p.fillBrushes[i]);
+  }
+  for (HGDIOBJ h : {static_cast<HGDIOBJ>(p.framePen), static_cast<HGDIOBJ>(p.flashBrush),
+                    static_cast<HGDIOBJ>(p.patternBrush), static_cast<HGDIOBJ>(p.patternBitmap)}) {
+    all.push_back(h);
+  }
+  return all;
 }
 
 TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
@@ -113,7 +128,9 @@ TEST(BlockPainterObjects, CreatedOnceAndDestroyedOnceEvenWhenDestroyedTwice) {
   ASSERT_EQ(GetObjectW(painter.framePen, sizeof frame, &frame), static_cast<int>(sizeof frame));
   EXPECT_EQ(frame.lopnColor, GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(frame.lopnStyle, static_cast<UINT>(PS_SOLID));
-  EXPECT_EQ(painter.flashColour, GetSysColor(COLOR_INFOBK));
+  LOGBRUSH flash = {};
+  ASSERT_NE(GetObjectW(painter.flashBrush, sizeof flash, &flash), 0);
+  EXPECT_EQ(flash.lbColor, GetSysColor(COLOR_INFOBK));
   BITMAP texture = {};
   ASSERT_NE(GetObjectW(painter.patternBitmap, sizeof texture, &texture), 0);
   EXPECT_EQ(texture.bmWidth, 36);

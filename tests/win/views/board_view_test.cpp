@@ -170,8 +170,17 @@ TEST_F(BoardWindowTest, ClockDrivesTheGameAndDestroyFreesEveryDrawingObject) {
   SendMessageW(board.Hwnd(), WM_TIMER, 2, 0);
   EXPECT_EQ(board.y, y) << "another timer moved the piece";
 
-  const std::vector<HGDIOBJ> objects = {board.memDC, board.backBuffer, board.painter.framePen,
-                                        board.painter.patternBrush, board.painter.patternBitmap};
+  std::vector<HGDIOBJ> objects = {board.memDC,
+                                  board.backBuffer,
+                                  board.painter.framePen,
+                                  board.painter.flashBrush,
+                                  board.painter.patternBrush,
+                                  board.painter.patternBitmap};
+  for (int i = 0; i < BlockPainter::kColours; ++i) {
+    objects.push_back(board.painter.lightPens[i]);
+    objects.push_back(board.painter.darkPens[i]);
+    objects.push_back(board.painter.fillBrushes[i]);
+  }
   for (HGDIOBJ h : objects) ASSERT_NE(GetObjectType(h), 0u);
 
   const int baseline = OwnGdiObjects();

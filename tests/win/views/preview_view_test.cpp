@@ -136,6 +136,7 @@ TEST_F(PreviewWindowTest, DestroyFreesTheBackBufferButNotTheBorrowedPainter) {
   EXPECT_EQ(GetObjectType(backBuffer), 0u);
   EXPECT_EQ(GetObjectType(painter.patternBrush), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(GetObjectType(painter.framePen), static_cast<DWORD>(OBJ_PEN));
+  EXPECT_EQ(GetObjectType(painter.fillBrushes[0]), static_cast<DWORD>(OBJ_BRUSH));
 }
 
 }  // namespace
