@@ -18,3 +18,14 @@ void ReleaseBackBuffer(HDC& memDC, HBITMAP& backBuffer) {
   }
   if (backBuffer && DeleteObject(backBuffer)) backBuffer = nullptr;
 }
+
+bool TakeNewSize(HWND window, const RECT& laidOut, RECT& client, HDC& memDC, HBITMAP& backBuffer) {
+  if (!GetClientRect(window, &client)) return false;
+  if (client.right - client.left == laidOut.right - laidOut.left &&
+      client.bottom - client.top == laidOut.bottom - laidOut.top) {
+    return false;
+  }
+  ReleaseBackBuffer(memDC, backBuffer);
+  InvalidateRect(window, nullptr, TRUE);
+  return true;
+}

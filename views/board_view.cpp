@@ -113,15 +113,7 @@ LRESULT BoardView::OnDestroy(WPARAM, LPARAM) {
 
 LRESULT BoardView::OnSize(WPARAM, LPARAM) {
   RECT client;
-  GetClientRect(hwnd_, &client);
-  if (client.right - client.left == clientRect.right - clientRect.left &&
-      client.bottom - client.top == clientRect.bottom - clientRect.top) {
-    return 0;
-  }
-  // The buffer has the old size: the next paint makes one of the new.
-  ReleaseBackBuffer(memDC, backBuffer);
-  Layout(client);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (TakeNewSize(hwnd_, clientRect, client, memDC, backBuffer)) Layout(client);
   return 0;
 }
 

@@ -58,15 +58,7 @@ LRESULT PreviewView::OnDestroy(WPARAM, LPARAM) {
 
 LRESULT PreviewView::OnSize(WPARAM, LPARAM) {
   RECT client;
-  GetClientRect(hwnd_, &client);
-  if (client.right - client.left == clientRect.right - clientRect.left &&
-      client.bottom - client.top == clientRect.bottom - clientRect.top) {
-    return 0;
-  }
-  // The buffer has the old size: the next paint makes one of the new.
-  ReleaseBackBuffer(memDC, backBuffer);
-  Layout(client);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (TakeNewSize(hwnd_, clientRect, client, memDC, backBuffer)) Layout(client);
   return 0;
 }
 
