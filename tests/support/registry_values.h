@@ -87,6 +87,20 @@ class ScratchKey {
   const wchar_t* Path() const { return path_.c_str(); }
   void Clear() const { RemoveKeyWithRights(HKEY_CURRENT_USER, path_); }
   bool Exists() const { return KeyExists(HKEY_CURRENT_USER, path_); }
+  // Made to allow reading and writing values only, as an administrator may lock a program's key
+  // down; fails unless opening it with every right is then refused.
+  ::testing::AssertionResult AllowOnlyValueReadsAndWrites() const {
+    if (!CreateKeyWithRights(HKEY_CURRENT_USER, path_, KEY_QUERY_VALUE | KEY_SET_VALUE)) {
+      return ::testing::AssertionFailure() << "cannot set the key's rights";
+    }
+    HKEY everything = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_ALL_ACCESS, &everything) ==
+        ERROR_SUCCESS) {
+      RegCloseKey(everything);
+      return ::testing::AssertionFailure() << "the key still opens with every right";
+    }
+    return ::testing::AssertionSuccess();
+  }
 
   void Write(const wchar_t* name, DWORD type, const void* data, DWORD size) const {
     WriteValue(HKEY_CURRENT_USER, path_, name, type, data, size);

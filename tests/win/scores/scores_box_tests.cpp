@@ -381,11 +381,7 @@ TEST_F(ScoresBoxTest, OkWithoutTypingStoresThePlaceholderName) {
 }
 
 TEST_F(ScoresBoxTest, AKeyAllowingOnlyValueReadsAndWritesTakesTheNewEntry) {
-  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key_.Path(),
-                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
-  HKEY everything = nullptr;
-  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key_.Path(), 0, KEY_ALL_ACCESS, &everything),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(key_.AllowOnlyValueReadsAndWrites());
   ModalDriver driver({[](HWND dialog) { CloseWithOk(dialog); }});
   EXPECT_EQ(Call(42, driver), 1);
   const auto entry = key_.ReadEntry(0);

@@ -118,11 +118,7 @@ TEST_F(SettingsTest, WritesAllThreeAsDwordsWithSwitchesAsOne) {
 }
 
 TEST_F(SettingsTest, AKeyAllowingOnlyValueReadsAndWritesTakesThem) {
-  ASSERT_TRUE(test_support::CreateKeyWithRights(HKEY_CURRENT_USER, key_.Path(),
-                                                KEY_QUERY_VALUE | KEY_SET_VALUE));
-  HKEY everything = nullptr;
-  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key_.Path(), 0, KEY_ALL_ACCESS, &everything),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(key_.AllowOnlyValueReadsAndWrites());
   Settings s;
   s.InitialLevel = 6;
   s.ShowPreview = false;
