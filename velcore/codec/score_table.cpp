@@ -5,7 +5,6 @@
 void ScoreTable::Clear() {
   count_ = 0;
   changedSlot_ = -1;
-  takenFrom_ = 0;
 }
 
 bool ScoreTable::AcceptRecord(const ScoreRecord& stored, int storedAs) {
@@ -13,8 +12,15 @@ bool ScoreTable::AcceptRecord(const ScoreRecord& stored, int storedAs) {
   if (!DecodeRecord(stored, entries_[count_])) return false;
   const bool known = storedAs >= 0 && storedAs < kCapacity;
   storedAs_[count_++] = static_cast<int8_t>(known ? storedAs : -1);
-  if (known) takenFrom_ |= static_cast<uint16_t>(1u << storedAs);
   return true;
+}
+
+uint16_t ScoreTable::TakenFrom() const {
+  uint16_t taken = 0;
+  for (int slot = 0; slot < count_; ++slot) {
+    if (storedAs_[slot] >= 0) taken |= static_cast<uint16_t>(1u << storedAs_[slot]);
+  }
+  return taken;
 }
 
 int ScoreTable::FindLowest() const {

@@ -21,7 +21,7 @@ class ScoreTable {
   int Count() const { return count_; }
   int ChangedSlot() const { return changedSlot_; }
   // Bit n: a record stored as n was taken in since the last Clear.
-  uint16_t TakenFrom() const { return takenFrom_; }
+  uint16_t TakenFrom() const;
   // The place the slot's record was stored under, or -1 for a slot that AppendSlot added.
   int StoredAs(int slot) const { return storedAs_[slot]; }
   // The table is stored as it stands: nothing has changed since.
@@ -49,7 +49,6 @@ class ScoreTable {
   std::array<ScoreEntry, kCapacity> entries_ = {};
   int count_ = 0;
   int changedSlot_ = -1;
-  uint16_t takenFrom_ = 0;
   std::array<int8_t, kCapacity> storedAs_ = {};
 };
 
