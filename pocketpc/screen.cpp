@@ -21,4 +21,14 @@ RECT WorkArea() {
   return area;
 }
 
+RECT KeepInside(RECT r, const RECT& area) {
+  const LONG width = std::min(r.right - r.left, area.right - area.left);
+  const LONG height = std::min(r.bottom - r.top, area.bottom - area.top);
+  r.left = std::clamp(r.left, area.left, area.right - width);
+  r.top = std::clamp(r.top, area.top, area.bottom - height);
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  return r;
+}
+
 }  // namespace pocketpc

@@ -12,4 +12,7 @@ bool IsHandheldScreen(const RECT& workArea);
 // The primary screen's work area.
 RECT WorkArea();
 
+// r shrunk to fit inside area where it is larger, and moved in where it sticks out.
+RECT KeepInside(RECT r, const RECT& area);
+
 }  // namespace pocketpc

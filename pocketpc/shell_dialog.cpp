@@ -1,6 +1,6 @@
 #include "pocketpc/shell.h"
 
-#include <algorithm>
+#include <initializer_list>
 
 #include "pocketpc/screen.h"
 #include "ui/subclass.h"
@@ -48,16 +48,14 @@ void ShowOwnersIcon(HWND dialog) {
 RECT OverOwner(HWND dialog, const RECT& area) {
   RECT own = {};
   GetWindowRect(dialog, &own);
-  const LONG width = std::min(own.right - own.left, area.right - area.left);
-  const LONG height = std::min(own.bottom - own.top, area.bottom - area.top);
   RECT over = area;
   HWND owner = GetWindow(dialog, GW_OWNER);
   if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
-  const LONG left =
-      std::clamp(over.left + ((over.right - over.left) - width) / 2, area.left, area.right - width);
-  const LONG top = std::clamp(over.top + ((over.bottom - over.top) - height) / 2, area.top,
-                              area.bottom - height);
-  return RECT{left, top, left + width, top + height};
+  const LONG width = own.right - own.left;
+  const LONG height = own.bottom - own.top;
+  const LONG left = over.left + ((over.right - over.left) - width) / 2;
+  const LONG top = over.top + ((over.bottom - over.top) - height) / 2;
+  return pocketpc::KeepInside(RECT{left, top, left + width, top + height}, area);
 }
 
 }  // namespace

@@ -26,17 +26,6 @@ LONG Height(const RECT& r) {
   return r.bottom - r.top;
 }
 
-// Shrinks r to fit inside area and moves it in.
-RECT KeepInside(RECT r, const RECT& area) {
-  const LONG width = std::min(Width(r), Width(area));
-  const LONG height = std::min(Height(r), Height(area));
-  r.left = std::clamp(r.left, area.left, area.right - width);
-  r.top = std::clamp(r.top, area.top, area.bottom - height);
-  r.right = r.left + width;
-  r.bottom = r.top + height;
-  return r;
-}
-
 }  // namespace
 
 DWORD FrameStyle(const RECT& workArea) {
@@ -90,7 +79,7 @@ std::optional<FramePlacement> ReadPlacement(const wchar_t* path) {
   const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
   normal.right = std::max(normal.right, normal.left + Width(smallest));
   normal.bottom = std::max(normal.bottom, normal.top + Height(smallest));
-  return FramePlacement{KeepInside(normal, info.rcWork), stored.maximised != 0};
+  return FramePlacement{pocketpc::KeepInside(normal, info.rcWork), stored.maximised != 0};
 }
 
 void WritePlacement(HWND frame, const wchar_t* path) {

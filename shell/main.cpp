@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "pocketpc/screen.h"
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
 #include "shell/velcore_library.h"
@@ -90,9 +91,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int exitCode = 1;
   {
     MainFrame frame;
-    RECT area = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    if (frame.Create(instance, area)) {
+    if (frame.Create(instance, pocketpc::WorkArea())) {
       MSG msg = {};
       BOOL got;
       while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {

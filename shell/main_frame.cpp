@@ -89,16 +89,15 @@ MainFrame::~MainFrame() {
 HWND MainFrame::Create(HINSTANCE instance, const RECT& workArea) {
   instance_ = instance;
   desktop_ = !pocketpc::IsHandheldScreen(workArea);
+  const DWORD style = FrameStyle(workArea);
   if (!desktop_) {
-    Window::Create(kFrameExStyle, L"Talvenor", kHandheldFrameStyle, workArea, nullptr, nullptr,
-                   instance);
+    Window::Create(kFrameExStyle, L"Talvenor", style, workArea, nullptr, nullptr, instance);
     shown_ = hwnd_ != nullptr;
     return hwnd_;
   }
   const std::optional<FramePlacement> stored = ReadPlacement(kOptionsPath);
   const RECT rect = stored ? stored->normal : FirstStartRect(workArea);
-  if (!Window::Create(kFrameExStyle, L"Talvenor", kDesktopFrameStyle, rect, nullptr, nullptr,
-                      instance)) {
+  if (!Window::Create(kFrameExStyle, L"Talvenor", style, rect, nullptr, nullptr, instance)) {
     return nullptr;
   }
   ShowWindow(hwnd_, stored && stored->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
