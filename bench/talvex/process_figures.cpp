@@ -151,10 +151,14 @@ ProcessFigures Measure(HANDLE process, DWORD processId, const wchar_t* image) {
   f.userObjects = static_cast<int>(GetGuiResources(process, GR_USEROBJECTS));
   f.userSource = L"GetGuiResources";
   if (f.userObjects == 0) {
-    WindowCount count = {processId, 0};
-    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&count));
-    f.userObjects = count.count;
+    f.userObjects = CountWindows(processId);
     f.userSource = L"windows";
   }
   return f;
+}
+
+int CountWindows(DWORD processId) {
+  WindowCount count = {processId, 0};
+  EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&count));
+  return count.count;
 }

@@ -19,3 +19,6 @@ struct ProcessFigures {
 
 // image: the file name the process was started from, to find it under /proc on Wine.
 ProcessFigures Measure(HANDLE process, DWORD processId, const wchar_t* image);
+
+// The process's windows, top-level and child: what Wine has instead of a count of USER objects.
+int CountWindows(DWORD processId);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "key_map_defaults.h"
+#include "bench/talvex/process_figures.h"
 #include "registry_backup.h"
 #include "screen.h"
 #include "talvex_process.h"
@@ -696,24 +697,6 @@ bool HasLoaded(const TalvexProcess& game, const wchar_t* fileName) {
   return false;
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM lParam) {
-  ++*reinterpret_cast<int*>(lParam);
-  return TRUE;
-}
-
-// The game's windows, top-level and child: what Wine has instead of a count of USER objects.
-int Windows(const TalvexProcess& game) {
-  int count = 0;
-  for (HWND top = GetTopWindow(nullptr); top; top = GetWindow(top, GW_HWNDNEXT)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(top, &process);
-    if (process != game.Id()) continue;
-    ++count;
-    EnumChildWindows(top, &CountWindow, reinterpret_cast<LPARAM>(&count));
-  }
-  return count;
-}
-
 // What the game holds, as upper limits: measured under Wine 8 at 240 x 320 and 1024 x 768 (169
 // or 170 GDI objects at start, 223 to 225 after a game, 12 windows), with room for two more of
 // the device contexts Wine keeps when more were in use at once (three objects each). A drawing
@@ -728,7 +711,7 @@ TEST_F(TalvexTest, StartsLightAndStaysSoThroughAGame) {
   const int gdiAtStart = CountGdiObjects(game.Handle()).objects;
   ASSERT_GT(gdiAtStart, 0) << "cannot count GDI objects";
   EXPECT_LE(gdiAtStart, kGdiAtStart);
-  EXPECT_LE(Windows(game), kWindows);
+  EXPECT_LE(CountWindows(game.Id()), kWindows);
   // Sound, the launch of links and the score's date load when first used.
   for (const wchar_t* late : {L"winmm.dll", L"shell32.dll", L"oleaut32.dll"}) {
     EXPECT_FALSE(HasLoaded(game, late)) << "at start: " << testing::PrintToString(late);
@@ -742,7 +725,7 @@ TEST_F(TalvexTest, StartsLightAndStaysSoThroughAGame) {
   EXPECT_TRUE(HasLoaded(game, L"oleaut32.dll")) << "the new score's date";
   const int gdiAfter = CountGdiObjects(game.Handle()).objects;
   EXPECT_LE(gdiAfter, kGdiAfterAGame);
-  EXPECT_LE(Windows(game), kWindows);
+  EXPECT_LE(CountWindows(game.Id()), kWindows);
   EXPECT_EQ(game.Exit(), 0u);
 }
 
