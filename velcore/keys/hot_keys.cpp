@@ -10,9 +10,14 @@ UnregisterFunc1Fn LookUpUnregisterFunc1() {
   return found;
 }
 
-void GrabButton(HWND window, int32_t code, UnregisterFunc1Fn takeFromShell) {
+bool GrabButton(HWND window, int32_t code, UnregisterFunc1Fn takeFromShell) {
   if (takeFromShell) takeFromShell(kButtonModifiers, static_cast<UINT>(code));
+  if (RegisterHotKey(window, code, kButtonModifiers, static_cast<UINT>(code))) return true;
+  if (GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED) return true;  // refused: not worth a retry
+  // Held already, by this window or by someone else: only the window's own can be let go of.
+  if (!UnregisterHotKey(window, code)) return false;
   RegisterHotKey(window, code, kButtonModifiers, static_cast<UINT>(code));
+  return true;
 }
 
 void ReleaseButton(HWND window, int32_t code) {

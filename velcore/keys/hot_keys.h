@@ -15,6 +15,7 @@ constexpr UINT kButtonModifiers = MOD_WIN;
 UnregisterFunc1Fn LookUpUnregisterFunc1();
 
 // Registers the button as hot key `code` of the window, after taking it from the shell when
-// takeFromShell is known. Failures are ignored: the button then stays with its owner.
-void GrabButton(HWND window, int32_t code, UnregisterFunc1Fn takeFromShell);
+// takeFromShell is known. False when another program still holds it; a button the window holds
+// already counts as taken.
+bool GrabButton(HWND window, int32_t code, UnregisterFunc1Fn takeFromShell);
 void ReleaseButton(HWND window, int32_t code);

@@ -27,7 +27,8 @@ extern "C" int WINAPI KeySetupBox(HWND owner) {
   dialog.Run(VelcoreModule(), IDD_KEY_SETUP, owner);
   target.SaveKeyMap();
   target.ReleaseButtons();
-  target.GrabButtons();
+  // Called from a dialog of the game, the game is still in front through the window it owns.
+  target.GrabButtonsIfInFront();
   return 0;
 }
 

@@ -18,7 +18,7 @@ std::span<const ui::MessageEntry<KeyTarget>> KeyTarget::Messages() {
   static const ui::MessageEntry<KeyTarget> table[] = {
       {WM_KEYDOWN, &KeyTarget::OnKeyDown}, {WM_KEYUP, &KeyTarget::OnKeyUp},
       {WM_HOTKEY, &KeyTarget::OnHotKey},   {WM_ACTIVATE, &KeyTarget::OnActivate},
-      {WM_DESTROY, &KeyTarget::OnDestroy},
+      {WM_DESTROY, &KeyTarget::OnDestroy}, {WM_TIMER, &KeyTarget::OnTimer},
   };
   return table;
 }
@@ -31,12 +31,14 @@ void KeyTarget::Register(const KeyTargetInfo* info) {
   target_ = Hook::Install(window, this) ? window : nullptr;
   LoadKeyMap(info ? info->keysPath : nullptr);
   ReleaseButtons();
-  GrabButtons();
+  // A window not yet shown, or shown behind another, takes them when it is activated.
+  GrabButtonsIfInFront();
 }
 
 void KeyTarget::Unregister() {
   if (!target_) return;
   if (!IsWindow(target_)) {
+    retryTicks_ = 0;
     target_ = nullptr;
     return;
   }
@@ -48,6 +50,7 @@ void KeyTarget::Unregister() {
 void KeyTarget::Shutdown() {
   if (!target_) return;
   ReleaseButtons();
+  StopRetrying();
   Hook::Remove(target_);
   target_ = nullptr;
 }
@@ -72,25 +75,54 @@ void KeyTarget::SaveKeyMap() const {
   if (!path_.empty()) keyMap_.Save(path_.c_str());
 }
 
-void KeyTarget::GrabButtons() const {
-  if (!target_) return;
+bool KeyTarget::TakeMappedButtons() const {
   const UnregisterFunc1Fn takeFromShell = LookUpUnregisterFunc1();
+  bool all = true;
   for (const PlatformButton& button : buttons_.Buttons()) {
     if (!IsKeyCode(button.code)) continue;
     for (const KeyMapEntry& entry : keyMap_.Entries()) {
       if (entry.Code == button.code) {
-        GrabButton(target_, button.code, takeFromShell);
+        if (!GrabButton(target_, button.code, takeFromShell)) all = false;
         break;
       }
     }
   }
+  return all;
 }
 
-void KeyTarget::ReleaseButtons() const {
+void KeyTarget::GrabButtons() {
   if (!target_) return;
+  // The game that was in front lets go when its own deactivation reaches it, in its own
+  // process and in no fixed order with this activation: until then its buttons are refused.
+  if (TakeMappedButtons()) return;
+  if (retryTicks_ == 0 && !SetTimer(target_, kGrabRetryTimer, kGrabRetryPeriod, nullptr)) return;
+  retryTicks_ = kGrabRetryTicks;
+}
+
+void KeyTarget::GrabButtonsIfInFront() {
+  if (InFront()) GrabButtons();
+}
+
+void KeyTarget::ReleaseButtons() {
+  if (!target_) return;
+  StopRetrying();
   for (const PlatformButton& button : buttons_.Buttons()) {
     if (IsKeyCode(button.code)) ReleaseButton(target_, button.code);
   }
+}
+
+bool KeyTarget::InFront() const {
+  if (!target_) return false;
+  for (HWND window = GetForegroundWindow(); window; window = GetWindow(window, GW_OWNER)) {
+    if (window == target_) return true;
+  }
+  return false;
+}
+
+void KeyTarget::StopRetrying() {
+  if (retryTicks_ == 0) return;
+  retryTicks_ = 0;
+  if (target_) KillTimer(target_, kGrabRetryTimer);
 }
 
 LRESULT KeyTarget::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,7 +167,19 @@ LRESULT KeyTarget::OnActivate(WPARAM wParam, LPARAM lParam) {
   return Hook::CallNext(window, WM_ACTIVATE, wParam, lParam);
 }
 
+LRESULT KeyTarget::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != kGrabRetryTimer) return Hook::CallNext(target_, WM_TIMER, wParam, lParam);
+  if (retryTicks_ == 0) {
+    KillTimer(target_, kGrabRetryTimer);  // one already queued when the retry stopped
+    return 0;
+  }
+  // A game sent behind again before it got everything leaves the rest to the one in front.
+  if (!InFront() || TakeMappedButtons() || --retryTicks_ == 0) StopRetrying();
+  return 0;
+}
+
 LRESULT KeyTarget::OnDestroy(WPARAM wParam, LPARAM lParam) {
+  StopRetrying();
   HWND window = target_;
   const LRESULT result = Hook::CallNext(window, WM_DESTROY, wParam, lParam);
   Hook::Remove(window);

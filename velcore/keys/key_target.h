@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide key target: one window of the caller whose key, key-up and hot-key messages
 // become WM_KEYTARGET_DOWN and WM_KEYTARGET_UP with the action's Id, and for which the assigned
-// hardware buttons are taken from the shell while it is active.
+// hardware buttons are taken from the shell while it (or a window it owns) is in front.
 #include <windows.h>
 
 #include <span>
@@ -33,9 +33,18 @@ class KeyTarget {
   void LoadPlatformButtons();
   void LoadKeyMap(const wchar_t* path);
   void SaveKeyMap() const;
-  // Both act for the registered window only; with none they do nothing.
-  void GrabButtons() const;
-  void ReleaseButtons() const;
+  // Both act for the registered window only; with none they do nothing. A button another
+  // program still holds is tried again for a while, as long as the window stays in front.
+  void GrabButtons();
+  void ReleaseButtons();
+  // Takes the buttons only when the window or one it owns is the foreground window: a game
+  // behind another must not take the buttons from the one in front.
+  void GrabButtonsIfInFront();
+
+  // The library's own timer on the target window; the window never sees it.
+  static constexpr UINT_PTR kGrabRetryTimer = 0x56C0;
+  static constexpr UINT kGrabRetryPeriod = 50;  // milliseconds
+  static constexpr int kGrabRetryTicks = 40;    // two seconds
 
   static std::span<const ui::MessageEntry<KeyTarget>> Messages();
 
@@ -50,10 +59,16 @@ class KeyTarget {
   LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
   void Report(UINT message, WPARAM code);
+  bool InFront() const;
+  // True when every mapped button is the window's.
+  bool TakeMappedButtons() const;
+  void StopRetrying();
 
   HWND target_ = nullptr;
   std::wstring path_;  // empty: the key map is not saved
   KeyMap keyMap_;
   PlatformButtonList buttons_;
+  int retryTicks_ = 0;  // left of the current retry; 0: no timer
 };

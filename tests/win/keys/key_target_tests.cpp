@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/modal_driver.h"
 #include "velcore_fixture.h"
 
 namespace {
@@ -55,6 +57,48 @@ LRESULT CALLBACK OverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 WNDPROC Procedure(HWND hwnd) {
   return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
 }
+
+// key_target_peer.exe: another program with a key target, started from the tests' folder.
+class Peer {
+ public:
+  explicit Peer(const wchar_t* keysPath) {
+    std::wstring commandLine = std::wstring(L"key_target_peer.exe ") + keysPath;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    const std::wstring folder = test_support::BinFolder();
+    if (!CreateProcessW((folder + L"key_target_peer.exe").c_str(), commandLine.data(), nullptr,
+                        nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process_)) {
+      ADD_FAILURE() << "key_target_peer.exe did not start";
+      return;
+    }
+    test_support::PumpUntil(10000, [&] {
+      window_ = test_support::FindVisibleWindow(kPeerClass, process_.dwProcessId);
+      return window_ != nullptr;
+    });
+  }
+  ~Peer() {
+    if (!process_.hProcess) return;
+    if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "key_target_peer.exe did not end";
+      TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  HWND Window() const { return window_; }
+  bool Holds(UINT code) const {
+    DWORD_PTR held = 0;
+    return SendMessageTimeoutW(window_, kHoldsButton, code, 0, SMTO_ABORTIFHUNG, 1000, &held) &&
+           held == 1;
+  }
+
+ private:
+  static constexpr wchar_t kPeerClass[] = L"TalvenorKeyTargetPeer";
+  static constexpr UINT kHoldsButton = WM_APP + 1;
+  PROCESS_INFORMATION process_ = {};
+  HWND window_ = nullptr;
+};
 
 class KeyTargetTest : public VelcoreTest {};
 
@@ -259,8 +303,12 @@ TEST_F(KeyTargetTest, RegisteringAnotherWindowLetsGoOfTheFirst) {
   WriteKeyMap(kKeysPath, kActions);
   RecorderWindow first;
   RecorderWindow second;
+  SetForegroundWindow(first.Hwnd());
+  Pump(30);
   Register(first.Hwnd(), kKeysPath);
   ASSERT_TRUE(HoldsButton(first.Hwnd(), kButton1));
+  SetForegroundWindow(second.Hwnd());
+  Pump(30);
   Register(second.Hwnd(), kKeysPath);
   EXPECT_EQ(Procedure(first.Hwnd()), &RecorderWindow::Procedure);
   EXPECT_TRUE(HoldsButton(second.Hwnd(), kButton1));
@@ -437,6 +485,84 @@ TEST_F(KeyTargetTest, SubkeyCountsThatDisagreeWithTheKeys) {
   EXPECT_EQ(Reported(window, WM_HOTKEY, kButton3), (std::vector<Seen>{Down(8)}));
   EXPECT_TRUE(HoldsButton(window.Hwnd(), kButton3));
   Unregister();
+}
+
+// Buttons belong to the program in front: a target behind another window takes none, also not
+// when it registers or after the key setup dialog, and one of its own windows in front counts.
+TEST_F(KeyTargetTest, ButtonsOnlyForTheWindowInFront) {
+  WriteShellButtons(kShellButtons);
+  WriteKeyMap(kKeysPath, kActions);
+  RecorderWindow target;
+  RecorderWindow other;
+  HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 30, 30, 80, 60,
+                               target.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(owned, nullptr);
+  const auto bringToFront = [](HWND window) {
+    SetForegroundWindow(window);
+    Pump(60);
+    ASSERT_EQ(GetForegroundWindow(), window);
+  };
+  const auto setupKeys = [&](HWND owner) {
+    test_support::ModalDriver script({[](HWND d) { test_support::CloseWithOk(d); }});
+    EXPECT_EQ(script.Run([&] { return KeySetupBox(owner); }), 0);
+    Pump(60);
+  };
+  bringToFront(other.Hwnd());
+  Register(target.Hwnd(), kKeysPath);
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool held;
+  } steps[] = {
+      {"registered behind another window", [] {}, false},
+      {"activated", [&] { bringToFront(target.Hwnd()); }, true},
+      {"another window in front", [&] { bringToFront(other.Hwnd()); }, false},
+      {"after key setup over another window", [&] { setupKeys(other.Hwnd()); }, false},
+      {"a window it owns in front", [&] { bringToFront(owned); }, false},
+      {"after key setup over a window it owns", [&] { setupKeys(owned); }, true},
+      {"activated again", [&] { bringToFront(target.Hwnd()); }, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_EQ(HoldsButton(target.Hwnd(), kButton1), step.held);
+    EXPECT_EQ(ButtonTaken(kButton1), step.held);
+    EXPECT_EQ(ButtonTaken(kButton3), step.held);
+  }
+  Unregister();
+  DestroyWindow(owned);
+}
+
+// Two programs that map the same button, brought to the front in turn by a third: each lets go
+// when its deactivation reaches it and takes the button when its activation does, in two
+// processes and in no fixed order. The one in front must end up holding it every time.
+TEST_F(KeyTargetTest, TheProgramInFrontHoldsTheButtonBothMap) {
+  WriteShellButtons({{L"40C1", L"Button 1"}});
+  WriteKeyMap(kKeysPath, {{L"Drop", 3, kButton1, L"Drop"}});
+  Peer first(kKeysPath);
+  Peer second(kKeysPath);
+  ASSERT_TRUE(first.Window() && second.Window());
+  // The X server's focus events of the new windows come late and may take the front away once:
+  // the turns start when the last started program has settled in front.
+  ASSERT_TRUE(test_support::PumpUntil(5000, [&] {
+    if (GetForegroundWindow() != second.Window()) SetForegroundWindow(second.Window());
+    return second.Holds(kButton1);
+  }));
+  std::vector<std::string> missed;
+  for (int turn = 0; turn < 20; ++turn) {
+    Peer& front = turn % 2 == 0 ? first : second;
+    Peer& back = turn % 2 == 0 ? second : first;
+    SetForegroundWindow(front.Window());
+    if (!test_support::PumpUntil(1000, [&] {
+          return GetForegroundWindow() == front.Window() && front.Holds(kButton1) &&
+                 !back.Holds(kButton1);
+        })) {
+      missed.push_back("turn " + std::to_string(turn) +
+                       (GetForegroundWindow() == front.Window() ? "" : ", not in front") +
+                       (back.Holds(kButton1) ? ", the other holds it" : ""));
+    }
+  }
+  EXPECT_EQ(missed, std::vector<std::string>{}) << "turns in which the program in front had no button";
 }
 
 }  // namespace
