@@ -1,5 +1,6 @@
-// Any game number and score as a publishing code: the code is well-formed Base64, fits its
-// buffer, and decodes to the game number and score behind their character sum.
+// Any game number and score as a publishing code: a game number of the published range gives
+// well-formed Base64 that fits its buffer and decodes to the game number and score behind their
+// character sum; any other gives none.
 #include <cstring>
 #include <string>
 
@@ -57,6 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Utf16Char code[kPublishCodeCapacity];
   for (Utf16Char& c : code) c = 0xFFFF;
   const size_t length = PublishCode(gameId, score, code);
+  if (!IsPublishedGameId(gameId)) {
+    FUZZ_CHECK(length == 0 && code[0] == 0);
+    return 0;
+  }
   FUZZ_CHECK(length > 0 && length < kPublishCodeCapacity);
   FUZZ_CHECK(code[length] == 0);
   for (size_t i = 0; i < length; ++i) FUZZ_CHECK(code[i] != 0);

@@ -25,11 +25,13 @@ size_t Base64Encode(const uint8_t* data, size_t length, char* text, size_t capac
 }
 
 size_t PublishCode(int32_t gameId, int32_t score, Utf16Char (&code)[kPublishCodeCapacity]) {
+  code[0] = 0;
+  if (!IsPublishedGameId(gameId)) return 0;
   // The digits are ASCII, so they are their own bytes in any ANSI code page.
   char digits[32];
   const int length = std::snprintf(digits, sizeof digits, "%.4d%.2d%d", 0, static_cast<int>(gameId),
                                    static_cast<int>(score));
-  // At most 22 characters after the first four, each worth at most '9' (57): four digits hold
+  // At most 13 characters after the first four, each worth at most '9' (57): four digits hold
   // the sum.
   unsigned sum = 0;
   for (int i = 4; i < length; ++i) sum += static_cast<unsigned char>(digits[i]);

@@ -6,11 +6,20 @@
 
 #include "ui/utf16.h"
 
-// Longest code: 26 digits ("0000", an 11-character game number, an 11-character score) give
-// 36 Base64 characters; one more for the NUL.
-constexpr size_t kPublishCodeCapacity = 37;
+// The hall of fame reads the game number as two digits: a wider one would run into the score
+// (game 123 with score 4 and game 12 with score 34 gave one code).
+constexpr int32_t kLowestPublishedGameId = 0;
+constexpr int32_t kHighestPublishedGameId = 99;
+constexpr bool IsPublishedGameId(int32_t gameId) {
+  return gameId >= kLowestPublishedGameId && gameId <= kHighestPublishedGameId;
+}
 
-// Writes the NUL-terminated code; returns its length.
+// Longest code: 17 digits ("0000", a two-digit game number, an 11-character score) give
+// 24 Base64 characters; one more for the NUL.
+constexpr size_t kPublishCodeCapacity = 25;
+
+// Writes the NUL-terminated code; returns its length. A game number outside the published
+// range has no code: the text is empty and the length 0.
 size_t PublishCode(int32_t gameId, int32_t score, Utf16Char (&code)[kPublishCodeCapacity]);
 
 // Standard Base64 (RFC 4648, padded, no line breaks) of length bytes into text, NUL-terminated;

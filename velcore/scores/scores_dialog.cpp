@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "pocketpc/shell.h"
+#include "velcore/codec/publish_code.h"
 #include "velcore/resource.h"
 #include "velcore/scores/ole_date.h"
 #include "velcore/scores/publish_dialog.h"
@@ -203,7 +204,7 @@ void ScoresDialog::OnPublish(WORD, HWND) {
   const int row = static_cast<int>(
       SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   const ScoreEntry* entry = EntryOfRow(row);
-  if (!entry) return;
+  if (!entry || !IsPublishedGameId(info_.gameId)) return;
   PublishDialog publish(*entry, info_.gameId);
   publish.Run(VelcoreModule(), IDD_PUBLISH, hwnd_);
 }
@@ -249,7 +250,9 @@ LRESULT ScoresDialog::OnEndLabelEdit(NMHDR* header) {
 LRESULT ScoresDialog::OnItemChanged(NMHDR* header) {
   const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
   if (change->uChanged & LVIF_STATE) {
-    EnableWindow(Item(IDC_PUBLISH), (change->uNewState & LVIS_SELECTED) != 0);
+    // A game number without a code offers no publishing at all.
+    const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+    EnableWindow(Item(IDC_PUBLISH), selected && IsPublishedGameId(info_.gameId));
   }
   return 0;
 }

@@ -27,8 +27,10 @@ TEST(PublishCode, KnownCodes) {
       {83, 2147483647, "amxpaWJpaGtubW5iaWxubQ=="},  // ten digits: 16 bytes, 24 characters
       {83, -5, "amhqb2Jpd28="},                      // T = 020583-5, signed
       {83, INT32_MIN, "amxtY2Jpd2hrbm1uYmlsbmI="},
-      {100, 1234, "amlubWtqamtoaW4="},  // all three digits of the game number
-      {7, 0, "amtva2ptag=="},           // at least two digits of the game number
+      {7, 0, "amtva2ptag=="},  // at least two digits of the game number
+      {0, 34, "amtjY2pqaW4="},
+      {9, 34, "amhqYmpjaW4="},
+      {99, 34, "amhrbWNjaW4="},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
@@ -41,8 +43,19 @@ TEST(PublishCode, KnownCodes) {
 
 TEST(PublishCode, LongestInputsFit) {
   Utf16Char code[kPublishCodeCapacity];
-  EXPECT_EQ(PublishCode(INT32_MIN, INT32_MIN, code), 36u);  // 26 digits
-  EXPECT_EQ(code[36], 0);
+  EXPECT_EQ(PublishCode(99, INT32_MIN, code), 24u);  // 17 digits
+  EXPECT_EQ(code[24], 0);
+}
+
+TEST(PublishCode, GameNumbersOutsideTheRangeHaveNone) {
+  // 123 with 4 and 12 with 34 once gave the same digits.
+  for (const int32_t gameId : {100, 123, 1000, INT32_MAX, -1, INT32_MIN}) {
+    SCOPED_TRACE(gameId);
+    Utf16Char code[kPublishCodeCapacity];
+    for (Utf16Char& c : code) c = 'x';
+    EXPECT_EQ(PublishCode(gameId, 4, code), 0u);
+    EXPECT_EQ(code[0], 0);
+  }
 }
 
 TEST(Base64, StandardVectorsAndCapacity) {

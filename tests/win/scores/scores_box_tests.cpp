@@ -92,9 +92,9 @@ class ScoresBoxTest : public ::testing::Test {
     if (library_) FreeLibrary(library_);
   }
 
-  int Call(int32_t newScore, ModalDriver& driver) {
+  int Call(int32_t newScore, ModalDriver& driver, int32_t gameId = 83) {
     ScoresBoxInfo info = {
-        sizeof info, GetModuleHandleW(nullptr), nullptr, 83, key_.Path(), newScore, 10};
+        sizeof info, GetModuleHandleW(nullptr), nullptr, gameId, key_.Path(), newScore, 10};
     return driver.Run([&] { return scoresBox_(&info); });
   }
   // Slot 0 is read first but ranks last.
@@ -526,6 +526,43 @@ TEST_F(ScoresBoxTest, PublishShowsTheCodeOfTheSelectedRow) {
       },
   });
   EXPECT_EQ(Call(0, driver), 0);
+}
+
+TEST_F(ScoresBoxTest, PublishingFollowsTheGameNumbersRange) {
+  key_.WriteEntry(0, MakeEntry(L"One", 34));
+  struct Case {
+    int32_t gameId;
+    const wchar_t* code;  // null: no code, publishing stays off
+  } cases[] = {
+      {0, L"amtjY2pqaW4="}, {9, L"amhqYmpjaW4="}, {83, L"amhramJpaW4="}, {99, L"amhrbWNjaW4="},
+      {100, nullptr},       {123, nullptr},       {-1, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.gameId);
+    std::wstring shown;
+    HWND scores = nullptr;
+    std::vector<ModalDriver::Step> steps = {[&](HWND dialog) {
+      scores = dialog;
+      ASSERT_EQ(SelectedRow(List(dialog)), 0);
+      EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, kPublish)) != 0, c.code != nullptr);
+      // Even a click that reaches the dialog opens nothing for a number without a code.
+      PublishRow(dialog, L"34");
+    }};
+    if (c.code) {
+      steps.push_back([&](HWND dialog) {
+        ASSERT_NE(dialog, scores);
+        shown = WindowText(GetDlgItem(dialog, 1004));
+        CloseWithOk(dialog);
+      });
+    }
+    steps.push_back([&](HWND dialog) {
+      EXPECT_EQ(dialog, scores) << "a publishing dialog opened";
+      CloseWithOk(dialog);
+    });
+    ModalDriver driver(std::move(steps));
+    EXPECT_EQ(Call(0, driver, c.gameId), 0);
+    EXPECT_EQ(shown, c.code ? c.code : L"");
+  }
 }
 
 // Enter goes through the publishing dialog's own loop, as a typed key does.
