@@ -6,7 +6,6 @@ namespace {
 
 constexpr wchar_t kRecorderClass[] = L"TalvenorKeyRecorder";
 constexpr wchar_t kShellPath[] = L"SOFTWARE\\Microsoft\\Shell";
-constexpr int kProbeId = 0xBFFF;
 
 HKEY CreateKey(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
@@ -30,12 +29,6 @@ bool Recorded(UINT message) {
       return true;
   }
   return false;
-}
-
-HWND ProbeWindow() {
-  static HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                      nullptr, GetModuleHandleW(nullptr), nullptr);
-  return probe;
 }
 
 using RegQueryInfoKeyFn = LSTATUS(WINAPI*)(HKEY, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD,
@@ -151,14 +144,6 @@ LRESULT CALLBACK RecorderWindow::Procedure(HWND hwnd, UINT message, WPARAM wPara
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool ButtonTaken(UINT code) {
-  if (RegisterHotKey(ProbeWindow(), kProbeId, MOD_WIN, code)) {
-    UnregisterHotKey(ProbeWindow(), kProbeId);
-    return false;
-  }
-  return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-}
-
 bool HoldsButton(HWND window, UINT code) {
   if (!ButtonTaken(code)) return false;
   if (!UnregisterHotKey(window, static_cast<int>(code))) return false;
@@ -168,11 +153,7 @@ bool HoldsButton(HWND window, UINT code) {
 }
 
 void SendKey(WORD vk, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  EXPECT_EQ(SendInput(1, &input, sizeof input), 1u);
+  EXPECT_TRUE(test_support::SendKey(vk, up));
 }
 
 void PressAndRelease(WORD vk) {
@@ -181,13 +162,7 @@ void PressAndRelease(WORD vk) {
 }
 
 void PressButton(WORD code, bool up) {
-  if (up) {
-    SendKey(code, true);
-    SendKey(VK_LWIN, true);
-  } else {
-    SendKey(VK_LWIN, false);
-    SendKey(code, false);
-  }
+  EXPECT_TRUE(test_support::PressHardwareButton(code, up));
 }
 
 void ClickAt(POINT screen) {

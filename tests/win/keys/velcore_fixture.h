@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/hardware_buttons.h"
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/interface/velcore.h"
@@ -64,8 +65,7 @@ class RecorderWindow {
 // True when the window holds Win+code as hot key with identifier code: the combination is
 // taken while it holds it, and free once the window lets go of it. The hot key is put back.
 bool HoldsButton(HWND window, UINT code);
-// True when anybody holds Win+code.
-bool ButtonTaken(UINT code);
+using test_support::ButtonTaken;
 
 // Real keyboard and mouse input, as the focused window receives it.
 void SendKey(WORD vk, bool up);

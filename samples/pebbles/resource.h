@@ -1,0 +1,19 @@
+/* Resource ids of Pebbles. */
+#ifndef PEBBLES_RESOURCE_H
+#define PEBBLES_RESOURCE_H
+
+#define IDI_PEBBLES 101
+#define IDR_PEBBLES_MENU 102
+
+#define IDS_ABOUT_CAPTION 110
+#define IDS_ABOUT_TEXT 111
+
+#define IDC_STATUS 1001
+
+#define IDM_NEW_GAME 40001
+#define IDM_SETUP_KEYS 40002
+#define IDM_SCORES 40003
+#define IDM_ABOUT 40004
+#define IDM_EXIT 40005
+
+#endif
