@@ -50,7 +50,6 @@ void KeyTarget::Unregister() {
 void KeyTarget::Shutdown() {
   if (!target_) return;
   ReleaseButtons();
-  StopRetrying();
   Hook::Remove(target_);
   target_ = nullptr;
 }
@@ -169,10 +168,7 @@ LRESULT KeyTarget::OnActivate(WPARAM wParam, LPARAM lParam) {
 
 LRESULT KeyTarget::OnTimer(WPARAM wParam, LPARAM lParam) {
   if (wParam != kGrabRetryTimer) return Hook::CallNext(target_, WM_TIMER, wParam, lParam);
-  if (retryTicks_ == 0) {
-    KillTimer(target_, kGrabRetryTimer);  // one already queued when the retry stopped
-    return 0;
-  }
+  if (retryTicks_ == 0) return 0;
   // A game sent behind again before it got everything leaves the rest to the one in front.
   if (!InFront() || TakeMappedButtons() || --retryTicks_ == 0) StopRetrying();
   return 0;

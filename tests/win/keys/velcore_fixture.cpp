@@ -22,6 +22,7 @@ bool Recorded(UINT message) {
     case WM_HOTKEY:
     case WM_ACTIVATE:
     case WM_APP:
+    case WM_TIMER:
     case WM_DESTROY:
     case WM_NCDESTROY:
     case WM_KEYTARGET_DOWN:
