@@ -224,7 +224,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PEBBLES));
   wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
   wc.lpszMenuName = MAKEINTRESOURCEW(IDR_PEBBLES_MENU);
   wc.lpszClassName = kWindowClass;
   if (!RegisterClassW(&wc)) return 1;
