@@ -8,7 +8,7 @@
 #include <wchar.h>
 
 #include "resource.h"
-#include "velcore/interface/velcore.h"
+#include "velcore.h"
 
 /* Everything of this game's lives under its own key beside the maker's other games. */
 #define PEBBLES_ROOT L"Software\\Velmora\\Pebbles"
