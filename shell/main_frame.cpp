@@ -10,6 +10,7 @@
 #include "pocketpc/menu_bar.h"
 #include "pocketpc/shell.h"
 #include "shell/frame_placement.h"
+#include "shell/label_font.h"
 #include "shell/options_dialog.h"
 #include "shell/pause_guard.h"
 #include "shell/res/resource.h"
@@ -138,13 +139,19 @@ FrameLayout MainFrame::CurrentLayout() {
   laidOut_ = SIZE{client.right - client.left, client.bottom - client.top};
   RECT barRect = {};
   GetWindowRect(menuBar_, &barRect);
-  return ComputeLayout(client, barRect.bottom - barRect.top, textHeight_);
+  const LayoutRect area = ToLayoutRect(client);
+  const int bar = barRect.bottom - barRect.top;
+  if (!desktop_) return ComputeLayout(area, bar, textHeight_);
+  // A new font only with a new cell size; without one the labels keep the system font.
+  labelFont_.Fit(hwnd_, labels_, LabelFontHeight(DesktopCellSize(area, bar)));
+  return ComputeDesktopLayout(area, bar,
+                              labelFont_.Handle() ? labelFont_.TextHeight() : textHeight_);
 }
 
 void MainFrame::Relayout() {
   if (auto* bar = pocketpc::MenuBar::From(menuBar_)) bar->Dock();
   const FrameLayout layout = CurrentLayout();
-  auto place = [](HWND child, const RECT& r) {
+  auto place = [](HWND child, const LayoutRect& r) {
     if (child) MoveWindow(child, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   };
   for (int i = 0; i < kLabelCount; ++i) place(labels_[i], layout.labels[i]);
@@ -156,20 +163,23 @@ bool MainFrame::CreateChildren(const FrameLayout& layout) {
   static const wchar_t* const kCaptions[kLabelCount] = {L"Level", nullptr, L"Score",
                                                         nullptr,  L"Rows", nullptr};
   for (int i = 0; i < kLabelCount; ++i) {
-    const RECT& r = layout.labels[i];
+    const LayoutRect& r = layout.labels[i];
     labels_[i] =
         CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_CENTER, r.left, r.top,
                         r.right - r.left, r.bottom - r.top, hwnd_, nullptr, instance_, nullptr);
+    if (labels_[i] && labelFont_.Handle()) {
+      SendMessageW(labels_[i], WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Handle()), FALSE);
+    }
     if (labels_[i] && kCaptions[i]) SetWindowTextW(labels_[i], kCaptions[i]);
   }
-  if (!preview_.Create(0, nullptr, WS_CHILD | WS_VISIBLE, layout.preview, hwnd_, nullptr,
+  if (!preview_.Create(0, nullptr, WS_CHILD | WS_VISIBLE, ToRect(layout.preview), hwnd_, nullptr,
                        instance_)) {
     return false;
   }
   preview_.SetPainter(game_.Painter());
   game_.SetTexture(instance_, IDB_TEXTURE);
   return game_.Create(0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                      layout.board, hwnd_, nullptr, instance_) != nullptr;
+                      ToRect(layout.board), hwnd_, nullptr, instance_) != nullptr;
 }
 
 LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
@@ -192,6 +202,7 @@ LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
     unregisterTarget(0);
   }
   if (game_.Hwnd()) DestroyWindow(game_.Hwnd());
+  labelFont_.Release(labels_);
   for (HICON& icon : icons_) {
     if (icon) DestroyIcon(icon);
     icon = nullptr;

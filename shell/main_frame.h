@@ -6,6 +6,7 @@
 #include <span>
 
 #include "game/game_controller.h"
+#include "shell/label_font.h"
 #include "shell/layout.h"
 #include "shell/registry_paths.h"
 #include "shell/settings.h"
@@ -93,6 +94,7 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   BoardView game_;
   PreviewView preview_;  // destroyed before game_, whose painter it borrows
   HWND labels_[kLabelCount] = {};
+  LabelFont labelFont_;  // the labels' on a desktop
   HICON icons_[2] = {};  // the title bar's and task bar's: large, small
   Settings settings_;
   wchar_t text_[16] = {};  // one buffer for every number shown

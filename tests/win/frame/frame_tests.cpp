@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "shell/frame_placement.h"
+#include "shell/label_font.h"
 #include "shell/layout.h"
 #include "shell/main_frame.h"
 #include "shell/res/resource.h"
@@ -77,6 +78,13 @@ RECT ChildRect(HWND parent, HWND child) {
 
 bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+bool SameRect(const RECT& a, const LayoutRect& b) {
+  return SameRect(a, ToRect(b));
+}
+
+HFONT LabelFontOf(HWND label) {
+  return reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
 }
 
 // The dialog or message box that an action showed, answered by a script and closed.
@@ -211,7 +219,8 @@ TEST_F(FrameTest, ChildrenFollowTheLayout) {
   RECT client = {}, bar = {};
   GetClientRect(hwnd, &client);
   GetWindowRect(frame_->MenuBar(), &bar);
-  const FrameLayout expected = ComputeLayout(client, bar.bottom - bar.top, MeasureTextHeight(hwnd));
+  const FrameLayout expected =
+      ComputeLayout(ToLayoutRect(client), bar.bottom - bar.top, MeasureTextHeight(hwnd));
   // The menu bar sits below the play area.
   EXPECT_EQ(ChildRect(hwnd, frame_->MenuBar()).bottom, client.bottom);
   EXPECT_TRUE(SameRect(ChildRect(hwnd, FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr)),
@@ -225,6 +234,7 @@ TEST_F(FrameTest, ChildrenFollowTheLayout) {
     EXPECT_TRUE(SameRect(ChildRect(hwnd, labels[i]), expected.labels[i]));
     // SS_CENTER is one value of the type field, not a flag: SS_ICON and SS_SIMPLE share its bit.
     EXPECT_EQ(GetWindowLongPtrW(labels[i], GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    EXPECT_EQ(LabelFontOf(labels[i]), nullptr) << "the system font";
   }
 }
 
@@ -696,13 +706,16 @@ TEST_F(FrameTest, WindowStyleAndPlaceOnTheScreen) {
   }
 }
 
-// A new client size lays the children out again by the same formulas, and the views paint the
-// whole of their new size.
+// A new client size lays the children out again in proportion to the well, and the views paint
+// the whole of their new size. The labels share one font made for the size, whose text is
+// 0.45 to 1.3 of a cell high and fits each label whole, even at the widest a value can be.
 TEST_F(FrameTest, SizingLaysTheChildrenOutAgain) {
   HWND hwnd = Start(RECT{0, 0, 1024, 768});
   ASSERT_NE(hwnd, nullptr);
-  const int textHeight = MeasureTextHeight(hwnd);
-  const SIZE kClients[] = {{240, 320}, {489, 652}, {700, 400}, {300, 700}, {240, 320}};
+  const SIZE kClients[] = {{240, 320}, {489, 652}, {700, 400}, {300, 700},
+                           {560, 700}, {570, 700}, {240, 320}};
+  HFONT lastFont = nullptr;
+  int lastCell = 0;
   for (const SIZE& size : kClients) {
     SCOPED_TRACE(testing::Message() << size.cx << "x" << size.cy);
     const RECT window = DesktopWindowRect(RECT{0, 0, size.cx, size.cy});
@@ -716,24 +729,55 @@ TEST_F(FrameTest, SizingLaysTheChildrenOutAgain) {
     RECT bar = ChildRect(hwnd, frame_->MenuBar());
     EXPECT_EQ(bar.bottom, client.bottom);
     EXPECT_EQ(bar.right - bar.left, client.right);
-    const FrameLayout expected = ComputeLayout(client, bar.bottom - bar.top, textHeight);
+    const std::vector<HWND> labels = Labels(hwnd);
+    ASSERT_EQ(labels.size(), 6u);
+    const HFONT font = LabelFontOf(labels[0]);
+    ASSERT_NE(font, nullptr);
+    for (HWND label : labels) EXPECT_EQ(LabelFontOf(label), font);
+    const int textHeight = MeasureTextHeight(hwnd, font);
+    const FrameLayout expected =
+        ComputeDesktopLayout(ToLayoutRect(client), bar.bottom - bar.top, textHeight);
     HWND board = FindWindowExW(hwnd, nullptr, L"GravlinBoardCE", nullptr);
     HWND preview = FindWindowExW(hwnd, nullptr, L"GravlinPreviewCE", nullptr);
     EXPECT_TRUE(SameRect(ChildRect(hwnd, board), expected.board));
     EXPECT_TRUE(SameRect(ChildRect(hwnd, preview), expected.preview));
-    const std::vector<HWND> labels = Labels(hwnd);
-    ASSERT_EQ(labels.size(), 6u);
     for (int i = 0; i < 6; ++i)
       EXPECT_TRUE(SameRect(ChildRect(hwnd, labels[i]), expected.labels[i]));
+
+    const int cell = frame_->Board().CellRect(0, 0).right - frame_->Board().CellRect(0, 0).left + 1;
+    EXPECT_GE(textHeight * 100, cell * 45) << textHeight << " for a cell of " << cell;
+    EXPECT_LE(textHeight * 10, cell * 13) << textHeight << " for a cell of " << cell;
+    // A new size with the cell of the last one keeps its font.
+    if (cell == lastCell) {
+      EXPECT_EQ(font, lastFont);
+    }
+    lastCell = cell;
+    lastFont = font;
+    const wchar_t* const kWidest[] = {L"Level",      L"10",   L"Score",
+                                      L"2147483647", L"Rows", L"2147483647"};
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    for (int i = 0; i < 6; ++i) {
+      SCOPED_TRACE(i);
+      SetWindowTextW(labels[i], kWidest[i]);
+      SIZE text = {};
+      ASSERT_TRUE(GetTextExtentPoint32W(dc, kWidest[i], lstrlenW(kWidest[i]), &text));
+      RECT inside = {};
+      GetClientRect(labels[i], &inside);
+      EXPECT_LE(text.cx, inside.right);
+      EXPECT_LE(text.cy, inside.bottom);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
 
     // The well's bottom row, now at a new place, shows the texture: the picture is as large as
     // the window.
     UpdateWindow(board);
-    const RECT cell = frame_->Board().CellRect(0, 0);
-    HDC dc = GetDC(board);
+    const RECT cellRect = frame_->Board().CellRect(0, 0);
+    dc = GetDC(board);
     std::set<COLORREF> shades;
-    for (int x = cell.left; x <= frame_->Board().CellRect(0, 9).right; ++x) {
-      shades.insert(GetPixel(dc, x, (cell.top + cell.bottom) / 2));
+    for (int x = cellRect.left; x <= frame_->Board().CellRect(0, 9).right; ++x) {
+      shades.insert(GetPixel(dc, x, (cellRect.top + cellRect.bottom) / 2));
     }
     ReleaseDC(board, dc);
     EXPECT_GT(shades.size(), 5u);
