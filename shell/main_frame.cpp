@@ -67,6 +67,8 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {WM_CTLCOLORSTATIC, &MainFrame::OnCtlColorStatic},
       {WM_SIZE, &MainFrame::OnSize},
       {WM_GETMINMAXINFO, &MainFrame::OnGetMinMaxInfo},
+      {WM_WINDOWPOSCHANGING, &MainFrame::OnWindowPosChanging},
+      {kWmHoldMinimum, &MainFrame::OnHoldMinimum},
       {WM_ENTERSIZEMOVE, &MainFrame::OnEnterSizeMove},
       {WM_MOVE, &MainFrame::OnMove},
       {WM_CLOSE, &MainFrame::OnClose},
@@ -293,6 +295,28 @@ LRESULT MainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
   const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
   info->ptMinTrackSize = POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+  return 0;
+}
+
+// A window manager sizes the X window itself and never hears of the minimum: the frame keeps
+// its own size, but the X window would stay smaller and cut the game off. Asking for the frame's
+// size again, once the window manager's request has been taken, sets the X window back.
+LRESULT MainFrame::OnWindowPosChanging(WPARAM wParam, LPARAM lParam) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (desktop_ && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd_) && !IsZoomed(hwnd_)) {
+    const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
+    if (pos->cx < smallest.right - smallest.left || pos->cy < smallest.bottom - smallest.top) {
+      PostMessageW(hwnd_, kWmHoldMinimum, 0, 0);
+    }
+  }
+  return DefWindowProcW(hwnd_, WM_WINDOWPOSCHANGING, wParam, lParam);
+}
+
+LRESULT MainFrame::OnHoldMinimum(WPARAM, LPARAM) {
+  RECT window = {};
+  if (!GetWindowRect(hwnd_, &window) || IsIconic(hwnd_) || IsZoomed(hwnd_)) return 0;
+  SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return 0;
 }
 

@@ -17,6 +17,9 @@
 constexpr int kGameId = 83;
 constexpr int kScoreTableSize = 10;
 
+// Posted to the frame to set its window back to its own size after a window manager's resize.
+constexpr UINT kWmHoldMinimum = WM_APP + 1;
+
 class MainFrame : public ui::Window<MainFrame>, public GameEvents {
  public:
   static constexpr const wchar_t* kClassName = L"GravlinCE";
@@ -63,6 +66,8 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
   LRESULT OnSize(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+  LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
+  LRESULT OnHoldMinimum(WPARAM wParam, LPARAM lParam);
   LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnClose(WPARAM wParam, LPARAM lParam);
