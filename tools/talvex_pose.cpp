@@ -2,7 +2,8 @@
 //   talvex_pose.exe READY-FILE [COMMAND | maximised]
 // With COMMAND (a menu command id such as 40004, About) the picture is that dialog over the game;
 // with "maximised" the game's window fills the work area.
-// Creates READY-FILE once the picture holds and ends the game when the file is gone again.
+// Creates READY-FILE once the picture holds, with the screen rectangles of the frame, the board,
+// the preview and the six labels in it, and ends the game when the file is gone again.
 #include <windows.h>
 
 #include <cstdio>
@@ -76,6 +77,21 @@ int wmain(int argc, wchar_t** argv) {
 
   HANDLE ready = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (ready == INVALID_HANDLE_VALUE) return 5;
+  // Where the children stand on the screen, for measuring the picture.
+  std::string where;
+  auto add = [&](const char* name, HWND child) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    char line[96];
+    snprintf(line, sizeof line, "%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+    where += line;
+  };
+  add("frame", frame);
+  add("board", Board(frame));
+  add("preview", FindWindowExW(frame, nullptr, L"GravlinPreviewCE", nullptr));
+  for (HWND label : Labels(frame)) add("label", label);
+  DWORD written = 0;
+  WriteFile(ready, where.data(), static_cast<DWORD>(where.size()), &written, nullptr);
   CloseHandle(ready);
   PumpUntil(60000, [&] { return GetFileAttributesW(argv[1]) == INVALID_FILE_ATTRIBUTES; });
   if (dialog) CloseWithOk(dialog);
