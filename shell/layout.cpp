@@ -26,8 +26,9 @@ int DesktopWidth(int cellSize) {
   return kWellColumns * cellSize + kWellFrame + SideGap(cellSize) + kSideColumns * cellSize;
 }
 
+// Nine tenths of the well's cell, and never a box wider than the side column.
 int PreviewCellSize(int cellSize) {
-  return std::max(1, (4 * cellSize + 2) / 5);
+  return std::max(1, std::min((9 * cellSize + 5) / 10, (kSideColumns * cellSize - 2) / 6));
 }
 }  // namespace
 
@@ -62,14 +63,14 @@ int DesktopCellSize(const LayoutRect& client, int menuBarHeight) {
 }
 
 int LabelFontHeight(int cellSize) {
-  return std::max(1, cellSize * 4 / 5);
+  return std::max(1, cellSize * 9 / 10);
 }
 
 // On a desktop everything is measured in well cells s, the largest that fit the play area:
 // the well is 10 x 20 cells (and its frame), the side column 6 cells wide and half a cell to its
 // right, the two centred together in the play area with their tops level. The column holds the
-// six label rows (1.3 lines of a font 0.8 s high) and, half a cell below them, the next piece
-// in cells of 0.8 s, in a box just round its 6 x 4 grid. The rows give way before the box
+// six label rows (1.3 lines of a font 0.9 s high) and, half a cell below them, the next piece
+// in cells of 0.9 s, in a box just round its 6 x 4 grid. The rows give way before the box
 // when a font is taller than it should be, so nothing leaves the well's height.
 FrameLayout ComputeDesktopLayout(const LayoutRect& client, int menuBarHeight, int textHeight) {
   const LayoutRect play = PlayArea(client, menuBarHeight);

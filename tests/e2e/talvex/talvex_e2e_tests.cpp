@@ -14,6 +14,7 @@
 #include "bench/talvex/process_figures.h"
 #include "registry_backup.h"
 #include "screen.h"
+#include "shell/layout.h"
 #include "talvex_process.h"
 #include "tests/support/gdi_objects.h"
 #include "tests/support/registry_values.h"
@@ -423,12 +424,15 @@ TEST_F(TalvexTest, ClosedByItsCloseBoxItComesBackWhereItWas) {
     ReleaseButton(frame, ActionDrop);
     const HWND scoreLabel = Labels(frame)[3];
     ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
-    // The board follows the new client area: all of it above the menu bar, less the margins.
+    // The well follows the new client area: the cell that the area above the menu bar gives.
     RECT client = {}, board = {}, bar = {};
     GetClientRect(frame, &client);
     GetWindowRect(Board(frame), &board);
     GetWindowRect(FindWindowExW(frame, nullptr, L"menu_worker", nullptr), &bar);
-    EXPECT_EQ(board.bottom - board.top, client.bottom - (bar.bottom - bar.top) - 10);
+    const int cell = DesktopCellSize(
+        LayoutRect{0, 0, static_cast<int>(client.right), static_cast<int>(client.bottom)},
+        bar.bottom - bar.top);
+    EXPECT_EQ(board.bottom - board.top, 20 * cell + 2);
     PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(game.WaitForExit(5000), 0u);
   }
