@@ -592,8 +592,15 @@ TEST_F(KeyTargetTest, TheProgramInFrontHoldsTheButtonBothMap) {
     Peer& front = turn % 2 == 0 ? first : second;
     Peer& back = turn % 2 == 0 ? second : first;
     ASSERT_TRUE(bringToFront(front.Window())) << "turn " << turn;
-    if (!test_support::PumpUntil(1000,
-                                 [&] { return front.Holds(kButton1) && !back.Holds(kButton1); })) {
+    // Wine's late focus events can still take the front away for a moment; a turn is judged
+    // while its program is in front, so it is brought back when that happens.
+    if (!test_support::PumpUntil(2000, [&] {
+          if (GetForegroundWindow() != front.Window()) {
+            SetForegroundWindow(front.Window());
+            return false;
+          }
+          return front.Holds(kButton1) && !back.Holds(kButton1);
+        })) {
       missed.push_back("turn " + std::to_string(turn) +
                        (back.Holds(kButton1) ? ": the other holds it" : ": nobody holds it") +
                        (GetForegroundWindow() == front.Window() ? "" : ", not in front"));
