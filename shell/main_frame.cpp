@@ -450,5 +450,8 @@ void MainFrame::OnGameOver(int score) {
   if (score != 0 && ShowScores(score) != 0) return;
   wchar_t text[kMessageLength] = {};
   LoadStringW(instance_, IDS_GAME_OVER, text, kMessageLength);
-  MessageBoxW(hwnd_, text, nullptr, MB_OK);
+  // Without a caption the box would read "Error": the end of a game is no failure.
+  wchar_t caption[kMessageLength] = {};
+  LoadStringW(instance_, IDS_TALVENOR, caption, kMessageLength);
+  MessageBoxW(hwnd_, text, caption, MB_OK);
 }

@@ -651,6 +651,7 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   HWND box = PlayToTheEnd(game, frame, score);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"Game over!");
+  EXPECT_EQ(WindowText(box), L"Talvenor");
   EXPECT_EQ(GetWindow(box, GW_OWNER), frame);
   SendMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(PumpUntil(3000, [&] { return !IsWindow(box); }));

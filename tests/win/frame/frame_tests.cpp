@@ -515,6 +515,7 @@ TEST_F(FrameTest, GameOverShowsTheTableOrTheMessage) {
     EXPECT_EQ(answer.seen != nullptr, c.message);
     if (c.message) {
       EXPECT_EQ(answer.text, L"Game over!");
+      EXPECT_EQ(answer.title, L"Talvenor");
       EXPECT_EQ(answer.owner, frame_->Hwnd());
     }
   }
