@@ -36,7 +36,10 @@ LRESULT AboutDialog::OnInitDialog(WPARAM, LPARAM) {
   SHINITDLGINFO shell = {SHIDIM_FLAGS, hwnd_,
                          SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
   SHInitDialog(&shell);
-  return TRUE;
+  // The text, not the first link, takes the first focus: Enter then closes the box as OK (the
+  // dialog's default command) instead of starting the browser, and Tab goes on to the links.
+  SetFocus(Item(IDC_ABOUT_TEXT));
+  return FALSE;
 }
 
 void AboutDialog::SetCallerIcon() {

@@ -346,6 +346,48 @@ TEST_F(AboutBoxTest, EnterOrSpaceOnAFocusedLinkOpensItAndTheBoxStays) {
   }
 }
 
+TEST_F(AboutBoxTest, OpensWithNoLinkFocusedSoEnterClosesItAndTabReachesTheLinks) {
+  BrowserColours colours(nullptr, nullptr);
+  AddressHandlers handlers;
+  auto keyTarget = [](HWND dialog) {
+    HWND focus = GetFocus();
+    return focus ? focus : dialog;
+  };
+  auto noLinkFocused = [](HWND dialog) {
+    EXPECT_NE(GetFocus(), GetDlgItem(dialog, kWebLink));
+    EXPECT_NE(GetFocus(), GetDlgItem(dialog, kMailLink));
+  };
+  {
+    SCOPED_TRACE("enter at once");
+    ModalDriver driver({[&](HWND dialog) {
+      noLinkFocused(dialog);
+      PostKeyPress(keyTarget(dialog), VK_RETURN);
+    }});
+    EXPECT_EQ(Call(driver), 1);
+    EXPECT_TRUE(driver.Finished());
+  }
+  {
+    SCOPED_TRACE("tab, tab");
+    ModalDriver driver({
+        [&](HWND dialog) {
+          noLinkFocused(dialog);
+          PostKeyPress(keyTarget(dialog), VK_TAB);
+        },
+        [&](HWND dialog) {
+          EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kWebLink));
+          PostKeyPress(keyTarget(dialog), VK_TAB);
+        },
+        [&](HWND dialog) {
+          EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kMailLink));
+          CloseWithOk(dialog);
+        },
+    });
+    EXPECT_EQ(Call(driver), 1);
+    EXPECT_TRUE(driver.Finished());
+  }
+  EXPECT_FALSE(handlers.WaitForLog(500)) << "Enter or Tab started a program";
+}
+
 TEST_F(AboutBoxTest, StylusOpensOnlyWhenLiftedInsideTheLink) {
   BrowserColours colours(nullptr, nullptr);
   FakeProgram browser(WindowsFile(L"iexplore.exe"));
