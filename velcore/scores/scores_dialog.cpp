@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "pocketpc/screen.h"
 #include "pocketpc/shell.h"
 #include "velcore/codec/publish_code.h"
 #include "velcore/resource.h"
@@ -85,6 +86,7 @@ LRESULT ScoresDialog::OnInitDialog(WPARAM, LPARAM) {
     SelectRow(FindRow(&table_.Entry(0)));
   }
   FitColumns();
+  if (!pocketpc::IsHandheldScreen(pocketpc::WorkArea())) GrowToShowTheWholeTable();
   SendMessageW(list_, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ScoresDialog::CompareRows));
   PostMessageW(hwnd_, kStartNameEntry, 0, 0);
   SHINITDLGINFO shell = {SHIDIM_FLAGS, hwnd_,
@@ -150,6 +152,67 @@ void ScoresDialog::FitColumns() {
   SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - width, 0));
   SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(width + 1, 0));
   SendMessageW(list_, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(kDateColumnWidth, 0));
+}
+
+void ScoresDialog::GrowToShowTheWholeTable() {
+  // A desktop has the room the handheld lacked: every column as wide as its widest text or
+  // heading, and the list tall enough for a full table, so nothing needs a scroll bar. The
+  // dialog grows round the list by the same amounts.
+  int width = 0;
+  for (int column = 0; column < 3; ++column) {
+    const int fitted = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    const int contents = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+    LVCOLUMNW heading = {};
+    wchar_t text[32] = {};
+    heading.mask = LVCF_TEXT;
+    heading.pszText = text;
+    heading.cchTextMax = 32;
+    SendMessageW(list_, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&heading));
+    constexpr int kHeadingMargin = 16;
+    const int headingWidth = static_cast<int>(
+        SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)) +
+        kHeadingMargin);
+    int best = fitted;
+    if (contents > best) best = contents;
+    if (headingWidth > best) best = headingWidth;
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(best, 0));
+    width += best;
+  }
+  RECT listWindow = {};
+  RECT listClient = {};
+  GetWindowRect(list_, &listWindow);
+  GetClientRect(list_, &listClient);
+  int height = listClient.bottom;
+  RECT row = {};
+  row.left = LVIR_BOUNDS;
+  RECT header = {};
+  if (SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) &&
+      GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0)), &header)) {
+    const int wanted =
+        (header.bottom - header.top) + (row.bottom - row.top) * ScoreTable::kCapacity;
+    if (wanted > height) height = wanted;
+  }
+  const RECT area = pocketpc::WorkArea();
+  RECT dialog = {};
+  GetWindowRect(hwnd_, &dialog);
+  int growX = width - listClient.right;
+  int growY = height - listClient.bottom;
+  const int roomX = (area.right - area.left) - (dialog.right - dialog.left);
+  const int roomY = (area.bottom - area.top) - (dialog.bottom - dialog.top);
+  growX = growX < 0 ? 0 : (growX > roomX ? roomX : growX);
+  growY = growY < 0 ? 0 : (growY > roomY ? roomY : growY);
+  if (growX == 0 && growY == 0) return;
+  SetWindowPos(list_, nullptr, 0, 0, listWindow.right - listWindow.left + growX,
+               listWindow.bottom - listWindow.top + growY, SWP_NOMOVE | SWP_NOZORDER);
+  HWND publish = Item(IDC_PUBLISH);
+  RECT button = {};
+  GetWindowRect(publish, &button);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&button), 2);
+  SetWindowPos(publish, nullptr, button.left, button.top + growY,
+               button.right - button.left + growX, button.bottom - button.top, SWP_NOZORDER);
+  SetWindowPos(hwnd_, nullptr, 0, 0, dialog.right - dialog.left + growX,
+               dialog.bottom - dialog.top + growY, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 int CALLBACK ScoresDialog::CompareRows(LPARAM first, LPARAM second, LPARAM) {

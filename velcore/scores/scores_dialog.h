@@ -51,6 +51,7 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
   void InsertRow(ScoreEntry* entry);
   void SelectRow(int row);
   void FitColumns();
+  void GrowToShowTheWholeTable();
   int FindRow(const ScoreEntry* entry) const;
   ScoreEntry* EntryOfRow(int row) const;
   static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM unused);

@@ -14,6 +14,7 @@
 #include "tests/support/win_support.h"
 #include "tests/support/launch_stand_ins.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/work_area.h"
 #include "tests/win/scores/test_key.h"
 #include "velcore/interface/velcore.h"
 
@@ -153,6 +154,82 @@ TEST_F(ScoresBoxTest, WithoutNewScoreShowsTheRankedTableReadOnly) {
   // The dialog was closed by its OK, and OK without a new score is still 0.
   EXPECT_EQ(Call(0, driver), 0);
   EXPECT_EQ(key_.Values(), stored);
+}
+
+// What a full table of long names looks like in the list: whether every column shows its texts
+// whole inside the list, and every row stands inside it, with no scroll bar.
+struct TableView {
+  bool columnsWhole = true;
+  bool rowsWhole = true;
+  bool scrollBars = false;
+};
+
+TableView ViewOf(HWND list) {
+  TableView view;
+  RECT client = {};
+  GetClientRect(list, &client);
+  const LONG style = GetWindowLongW(list, GWL_STYLE);
+  view.scrollBars = (style & (WS_HSCROLL | WS_VSCROLL)) != 0;
+  int right = 0;
+  for (int column = 0; column < 3; ++column) {
+    const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    right += width;
+    for (int row = 0; row < RowCount(list); ++row) {
+      const std::wstring text = ListViewText(list, row, column);
+      const int textWidth = static_cast<int>(
+          SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+      // The list leaves a margin on each side of a cell's text and cuts off what overruns it.
+      constexpr int kCellMargins = 12;
+      if (textWidth + kCellMargins > width) view.columnsWhole = false;
+    }
+  }
+  if (right > client.right) view.columnsWhole = false;
+  for (int row = 0; row < RowCount(list); ++row) {
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    if (bounds.top < 0 || bounds.bottom > client.bottom) view.rowsWhole = false;
+  }
+  return view;
+}
+
+TEST_F(ScoresBoxTest, ADesktopShowsAFullTableWholeAHandheldScrollsToTheDate) {
+  for (int n = 0; n < 10; ++n) {
+    // 25 characters, the most a name holds, of wide letters.
+    const std::wstring name = L"Wilhelmina Westwood-Wolf" + std::to_wstring(n);
+    key_.WriteEntry(n, MakeEntry(name.c_str(), 1000000 + n));
+  }
+  struct Case {
+    const char* name;
+    RECT area;
+    bool whole;
+  } cases[] = {
+      {"1024 x 768", {0, 0, 1024, 768}, true},
+      {"240 x 320", {0, 0, 240, 320}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkArea area(c.area);
+    ASSERT_TRUE(area.Set());
+    TableView view;
+    RECT dialogRect = {};
+    ModalDriver driver({[&](HWND dialog) {
+      EXPECT_EQ(RowCount(List(dialog)), 10);
+      view = ViewOf(List(dialog));
+      GetWindowRect(dialog, &dialogRect);
+      SendMessageW(dialog, WM_CLOSE, 0, 0);
+    }});
+    EXPECT_EQ(Call(0, driver), 0);
+    EXPECT_EQ(view.columnsWhole, c.whole);
+    if (c.whole) {
+      EXPECT_TRUE(view.rowsWhole);
+    }
+    EXPECT_EQ(view.scrollBars, !c.whole);
+    EXPECT_GE(dialogRect.left, c.area.left);
+    EXPECT_GE(dialogRect.top, c.area.top);
+    EXPECT_LE(dialogRect.right, c.area.right);
+    EXPECT_LE(dialogRect.bottom, c.area.bottom);
+  }
 }
 
 TEST_F(ScoresBoxTest, EmptyTableShowsAnEmptyListWithPublishingOff) {
