@@ -81,37 +81,65 @@ ICON_CELLS = [
 ]
 
 
-def icon_image(size):
+def icon_pixels(size):
+    """The icon's picture at a size: palette indices, with None where it is transparent."""
     cell = size // 4
-    pixels = [[0] * size for _ in range(size)]
-    mask = [[1] * size for _ in range(size)]
+    edge = max(1, cell // 8)  # the bevel keeps its proportion in the larger images
+    pixels = [[None] * size for _ in range(size)]
     for column, row, fill, light, dark in ICON_CELLS:
         left, top = column * cell, row * cell
         for y in range(top, top + cell):
             for x in range(left, left + cell):
                 dx, dy = x - left, y - top
-                if dx == cell - 1 or dy == cell - 1:
+                if dx >= cell - edge or dy >= cell - edge:
                     colour = dark
-                elif dx == 0 or dy == 0:
+                elif dx < edge or dy < edge:
                     colour = light
                 else:
                     colour = fill
                 pixels[y][x] = colour
-                mask[y][x] = 0
+    return pixels
+
+
+def icon_image(size):
+    """16 colours with a transparency mask, for the small sizes every screen asks for."""
+    picture = icon_pixels(size)
+    pixels = [[0 if p is None else p for p in row] for row in picture]
+    mask = [[1 if p is None else 0 for p in row] for row in picture]
     xor = pack_4bpp(pixels)
     and_mask = pack_mask(mask)
     header = info_header(size, size * 2, 4, len(xor) + len(and_mask))
     return header + palette_bytes() + xor + and_mask
 
 
+def icon_image_alpha(size):
+    """32-bit colour with alpha, for the sizes a desktop's title bars, menus and docks ask for."""
+    picture = icon_pixels(size)
+    xor = bytearray()
+    for row in reversed(picture):
+        for p in row:
+            if p is None:
+                xor += b"\0\0\0\0"
+            else:
+                r, g, b = PALETTE[p]
+                xor += struct.pack("<BBBB", b, g, r, 255)
+    and_mask = pack_mask([[1 if p is None else 0 for p in row] for row in picture])
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(and_mask),
+                         0, 0, 0, 0)
+    return header + bytes(xor) + and_mask
+
+
 def icon_file():
-    images = [(32, icon_image(32)), (16, icon_image(16))]
+    # (size, colours in the directory, bits per pixel, image)
+    images = [(32, 16, 4, icon_image(32)), (16, 16, 4, icon_image(16))]
+    images += [(size, 0, 32, icon_image_alpha(size)) for size in (24, 48, 64, 256)]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, data in images:
-        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(data), offset)
+    for size, colours, bits, data in images:
+        side = size % 256  # 256 is written as 0
+        out += struct.pack("<BBBBHHII", side, side, colours, 0, 1, bits, len(data), offset)
         offset += len(data)
-    return out + b"".join(data for _, data in images)
+    return out + b"".join(data for *_, data in images)
 
 
 RATE = 11025

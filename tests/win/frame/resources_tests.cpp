@@ -142,18 +142,72 @@ TEST(Resources, PauseBitmapIsTwoBlueBarsOnGrey) {
   EXPECT_EQ(wrong, 0);
 }
 
-TEST(Resources, IconHasBothSizesInSixteenColours) {
-  for (int size : {32, 16}) {
-    SCOPED_TRACE(size);
-    const int id = LookupIconIdFromDirectoryEx(
-        const_cast<BYTE*>(Resource(MAKEINTRESOURCEW(IDI_TALVEX), RT_GROUP_ICON).data()), TRUE, size,
-        size, LR_DEFAULTCOLOR);
-    ASSERT_NE(id, 0);
-    const auto image = Resource(MAKEINTRESOURCEW(id), RT_ICON);
+// The image of that size as the icon's directory in the program lists it; empty when absent.
+std::vector<BYTE> IconImage(int size) {
+  const auto directory = Resource(MAKEINTRESOURCEW(IDI_TALVEX), RT_GROUP_ICON);
+  constexpr size_t kHead = 6, kEntry = 14;
+  if (directory.size() < kHead) return {};
+  const int count = Word(directory, 4);
+  for (int i = 0; i < count && kHead + (i + 1) * kEntry <= directory.size(); ++i) {
+    const size_t at = kHead + i * kEntry;
+    const int side = directory[at] == 0 ? 256 : directory[at];  // 256 is listed as 0
+    if (side == size) return Resource(MAKEINTRESOURCEW(Word(directory, at + 12)), RT_ICON);
+  }
+  return {};
+}
+
+// A pixel of an icon image (top row first): its colour, and whether it is shown at all.
+struct IconPixel {
+  COLORREF colour;
+  bool opaque;
+};
+
+IconPixel PixelAt(const std::vector<BYTE>& image, int size, int x, int y) {
+  const int bits = Word(image, 14);
+  const int row = size - 1 - y;  // stored bottom-up
+  if (bits == 32) {
+    const size_t at = 40 + (static_cast<size_t>(row) * size + x) * 4;
+    return {RGB(image[at + 2], image[at + 1], image[at]), image[at + 3] == 255};
+  }
+  const size_t palette = 40;
+  const size_t xorRow = (static_cast<size_t>(size) * 4 + 31) / 32 * 4;
+  const size_t maskRow = (static_cast<size_t>(size) + 31) / 32 * 4;
+  const size_t pixels = palette + 16 * 4;
+  const BYTE pair = image[pixels + row * xorRow + x / 2];
+  const size_t colour = palette + 4 * (x % 2 ? pair & 0x0F : pair >> 4);
+  const BYTE mask = image[pixels + size * xorRow + row * maskRow + x / 8];
+  return {RGB(image[colour + 2], image[colour + 1], image[colour]),
+          (mask & (0x80 >> (x % 8))) == 0};
+}
+
+TEST(Resources, IconHasTheHandheldsAndTheDesktopsSizesOfOnePicture) {
+  const auto reference = IconImage(32);
+  ASSERT_GE(reference.size(), 40u);
+  const struct {
+    int size;
+    int bits;
+  } cases[] = {{32, 4}, {16, 4}, {24, 32}, {48, 32}, {64, 32}, {256, 32}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    const auto image = IconImage(c.size);
     ASSERT_GE(image.size(), 40u);
-    EXPECT_EQ(Dword(image, 4), static_cast<uint32_t>(size));
-    EXPECT_EQ(Dword(image, 8), static_cast<uint32_t>(2 * size));  // image and mask
-    EXPECT_EQ(Word(image, 14), 4);
+    EXPECT_EQ(Dword(image, 4), static_cast<uint32_t>(c.size));
+    EXPECT_EQ(Dword(image, 8), static_cast<uint32_t>(2 * c.size));  // image and mask
+    ASSERT_EQ(Word(image, 14), c.bits);
+    const size_t rowBytes = (static_cast<size_t>(c.size) * c.bits + 31) / 32 * 4;
+    ASSERT_GE(image.size(), 40 + (c.bits == 4 ? 64 : 0) + rowBytes * c.size);
+    // The middle of each of the picture's 4 x 4 cells shows what the 32-pixel image shows there.
+    for (int cy = 0; cy < 4; ++cy) {
+      for (int cx = 0; cx < 4; ++cx) {
+        const IconPixel want = PixelAt(reference, 32, cx * 8 + 4, cy * 8 + 4);
+        const IconPixel got =
+            PixelAt(image, c.size, (2 * cx + 1) * c.size / 8, (2 * cy + 1) * c.size / 8);
+        EXPECT_EQ(got.opaque, want.opaque) << cx << "," << cy;
+        if (want.opaque) {
+          EXPECT_EQ(got.colour, want.colour) << cx << "," << cy;
+        }
+      }
+    }
   }
 }
 
