@@ -130,11 +130,28 @@ void MenuBar::Dock() {
 int MenuBar::AddBitmap(HINSTANCE instance, int bitmapId, int count, int width, int height) {
   if (count <= 0 || width <= 0 || height <= 0) return -1;
   if (!FindResourceW(instance, MAKEINTRESOURCEW(bitmapId), RT_BITMAP)) return -1;
+  // The images are drawn for 96 dots per inch; on a finer screen they grow with the bar's text.
+  int dpi = 96;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  TBADDBITMAP add = {instance, static_cast<UINT_PTR>(bitmapId)};
+  if (dpi > 96) {
+    if (scaledCount_ == kMaxScaledBitmaps) return -1;
+    width = MulDiv(width, dpi, 96);
+    height = MulDiv(height, dpi, 96);
+    // Stretched pixel for pixel, so the button face's colour that the toolbar masks stays exact.
+    auto scaled = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, width * count, height, 0));
+    if (!scaled) return -1;
+    scaled_[scaledCount_++] = scaled;
+    add = {nullptr, reinterpret_cast<UINT_PTR>(scaled)};
+  }
   // The image size is fixed by the first bitmap; later ones must match it.
   if (imageCount_ == 0) {
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
   }
-  TBADDBITMAP add = {instance, static_cast<UINT_PTR>(bitmapId)};
   const int first =
       static_cast<int>(SendMessageW(toolbar_, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&add)));
   if (first < 0) return -1;
@@ -197,6 +214,14 @@ LRESULT MenuBar::OnDestroy(WPARAM, LPARAM) {
     menu_ = nullptr;
   }
   return 0;
+}
+
+MenuBar::~MenuBar() {
+  // After the toolbar, whose images came from these.
+  for (int i = 0; i < scaledCount_; ++i) {
+    if (scaled_[i]) DeleteObject(scaled_[i]);
+    scaled_[i] = nullptr;
+  }
 }
 
 void MenuBar::OnFinalMessage() {

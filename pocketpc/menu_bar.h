@@ -28,7 +28,7 @@ class MenuBar : public ui::Window<MenuBar> {
  private:
   friend class ui::Window<MenuBar>;
   MenuBar() = default;
-  ~MenuBar() = default;
+  ~MenuBar();
 
   bool Build(UINT resourceId);
 
@@ -47,6 +47,10 @@ class MenuBar : public ui::Window<MenuBar> {
   HMENU menu_ = nullptr;
   HWND toolbar_ = nullptr;
   int imageCount_ = 0;
+  // The images stretched for a finer screen than 96 dots per inch, kept while the toolbar lives.
+  static constexpr int kMaxScaledBitmaps = 4;
+  HBITMAP scaled_[kMaxScaledBitmaps] = {};
+  int scaledCount_ = 0;
   bool ownedByWindow_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pocketpc/shell.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/win_support.h"
 #include "ui/window.h"
 
@@ -148,6 +149,53 @@ TEST_F(MenuBarTest, AddBitmapCountsImagesAndRefusesBadInput) {
   EXPECT_EQ(CommandBar_AddBitmap(parent_.Hwnd(), Instance(), kBitmap, 1, 16, 16), -1);
   EXPECT_EQ(CommandBar_AddBitmap(nullptr, Instance(), kBitmap, 1, 16, 16), -1);
   EXPECT_EQ(CommandBar_AddBitmap(bar, Instance(), kBitmap, 1, 16, 16), 0);
+}
+
+// The pause image (two blue bars on grey) as the toolbar draws it: at the bar's scale, and the
+// same share of it blue as at 96 dots per inch, not a 16-pixel image in a larger slot. Its
+// stretched copy goes with the bar. TALVENOR_EXPECT_DPI names the resolution a run is meant for.
+TEST_F(MenuBarTest, ImagesAreDrawnAtTheScreensScale) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  wchar_t wanted[8] = {};
+  if (GetEnvironmentVariableW(L"TALVENOR_EXPECT_DPI", wanted, 8)) {
+    EXPECT_EQ(dpi, _wtoi(wanted));
+  }
+  const int before = OwnGdiObjects();
+  HWND bar = CreateBar(kMenuBar);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(CommandBar_AddBitmap(bar, Instance(), kBitmap, 1, 16, 16), 0);
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Toolbar(bar), TB_GETIMAGELIST, 0, 0));
+  ASSERT_NE(images, nullptr);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+  EXPECT_EQ(cx, MulDiv(16, dpi, 96));
+  EXPECT_EQ(cy, MulDiv(16, dpi, 96));
+
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof info.bmiHeader, cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(target, nullptr);
+  HGDIOBJ old = SelectObject(dc, target);
+  PatBlt(dc, 0, 0, cx, cy, WHITENESS);
+  ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL);
+  GdiFlush();
+  int blue = 0;
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  for (int i = 0; i < cx * cy; ++i) blue += (pixels[i] & 0xFFFFFF) == 0x0000FF;
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+  // 60 of the 256 pixels are blue at 96 dots per inch.
+  EXPECT_NEAR(static_cast<double>(blue) / (cx * cy), 60.0 / 256, 0.02) << blue;
+
+  DestroyWindow(bar);
+  if (before >= 0) {
+    EXPECT_EQ(OwnGdiObjects(), before);
+  }
 }
 
 TEST_F(MenuBarTest, MalformedResourcesCreateNothing) {
