@@ -26,6 +26,36 @@ constexpr WORD Tooltip(DWORD_PTR data) {
   return static_cast<WORD>(data >> 16 & 0xFFFF);
 }
 
+// The bitmap resource stretched to width x height, pixel for pixel: no colour in between, so the
+// button face's colour that the toolbar masks stays exact. Null when it cannot be made.
+HBITMAP Stretched(HINSTANCE instance, int bitmapId, int width, int height) {
+  auto source = static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  BITMAP size = {};
+  if (!source || !GetObjectW(source, sizeof size, &size)) {
+    if (source) DeleteObject(source);
+    return nullptr;
+  }
+  HBITMAP result = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC from = CreateCompatibleDC(screen);
+  HDC to = CreateCompatibleDC(screen);
+  if (screen && from && to) result = CreateCompatibleBitmap(screen, width, height);
+  if (result) {
+    HGDIOBJ oldFrom = SelectObject(from, source);
+    HGDIOBJ oldTo = SelectObject(to, result);
+    SetStretchBltMode(to, COLORONCOLOR);
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+  }
+  if (to) DeleteDC(to);
+  if (from) DeleteDC(from);
+  if (screen) ReleaseDC(nullptr, screen);
+  DeleteObject(source);
+  return result;
+}
+
 }  // namespace
 
 std::span<const ui::MessageEntry<MenuBar>> MenuBar::Messages() {
@@ -141,9 +171,7 @@ int MenuBar::AddBitmap(HINSTANCE instance, int bitmapId, int count, int width, i
     if (scaledCount_ == kMaxScaledBitmaps) return -1;
     width = MulDiv(width, dpi, 96);
     height = MulDiv(height, dpi, 96);
-    // Stretched pixel for pixel, so the button face's colour that the toolbar masks stays exact.
-    auto scaled = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, width * count, height, 0));
+    HBITMAP scaled = Stretched(instance, bitmapId, width * count, height);
     if (!scaled) return -1;
     scaled_[scaledCount_++] = scaled;
     add = {nullptr, reinterpret_cast<UINT_PTR>(scaled)};
