@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 #include <cstdio>
 #include <cstdlib>
@@ -62,20 +63,57 @@ HWND MainWindow(DWORD process) {
   return found.window;
 }
 
-// The well is painted once its stone texture shows.
-bool WellPainted(HWND frame) {
-  HWND board = frame ? Board(frame) : nullptr;
-  return board && IsWindowVisible(board) && DistinctColours(CapturePixels(board)) >= 16;
+// Each program's first painted field is seen in a square of this side at a fixed point: the same
+// cost of looking for every program and at every size, so that what the poll costs does not grow
+// with the window and land on the start it measures.
+constexpr int kPatch = 32;
+
+POINT ClientCentre(HWND hwnd) {
+  RECT r = {};
+  GetClientRect(hwnd, &r);
+  return {r.right / 2, r.bottom / 2};
 }
 
+// The well is painted once its stone texture shows at its centre.
+bool WellPainted(HWND frame) {
+  HWND board = frame ? Board(frame) : nullptr;
+  return board && IsWindowVisible(board) &&
+         DistinctColours(CapturePatch(board, ClientCentre(board), kPatch)) >= 8;
+}
+
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+
 // The mine field is painted once the face above it shows, drawn last; the floor's rectangle has
-// the same yellow.
-bool YellowPainted(HWND window) {
+// the same yellow. Looked for in the patch round the point where it shows.
+bool YellowPainted(HWND window, POINT at) {
   if (!window) return false;
-  for (COLORREF c : CapturePixels(window)) {
-    if (c == RGB(255, 255, 0)) return true;
+  for (COLORREF c : CapturePatch(window, at, kPatch)) {
+    if (c == kYellow) return true;
   }
   return false;
+}
+
+// Where in the client area the window shows its yellow (the middle of it), found once over the
+// whole window outside the timed starts; x is -1 while there is none.
+POINT FindYellow(HWND window) {
+  RECT frame = {};
+  POINT origin = {0, 0};
+  if (!window || !GetWindowRect(window, &frame) || !ClientToScreen(window, &origin)) {
+    return {-1, -1};
+  }
+  const int width = frame.right - frame.left;
+  const auto pixels = CapturePixels(window);
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    if (pixels[i] != kYellow) continue;
+    const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+  if (right < 0) return {-1, -1};
+  return {frame.left + (left + right) / 2 - origin.x, frame.top + (top + bottom) / 2 - origin.y};
 }
 
 // A program measured beside the game: Minesweeper, whose games it can play, or the floor.
@@ -159,12 +197,21 @@ double TalvexStartMs() {
   return painted ? elapsed : -1;
 }
 
-double ReferenceStartMs(const std::wstring& path) {
+double ReferenceStartMs(const std::wstring& path, POINT yellow) {
   Reference program(path);
   const double start = Now();
   if (!program.Start()) return -1;
-  const bool painted = PumpUntil(20000, [&] { return YellowPainted(program.Window()); });
+  const bool painted = PumpUntil(20000, [&] { return YellowPainted(program.Window(), yellow); });
   return painted ? Now() - start : -1;
+}
+
+// The warm-up start of a reference program, which also finds where it shows its yellow.
+POINT LocateYellow(const std::wstring& path) {
+  Reference program(path);
+  POINT at = {-1, -1};
+  if (!program.Start()) return at;
+  PumpUntil(20000, [&] { return (at = FindYellow(program.Window())).x >= 0; });
+  return at;
 }
 
 // A minute of play at level 1: each new piece is sent to another column, so the well does not
@@ -253,30 +300,39 @@ void KindRows(const std::vector<std::pair<const char*, const ProcessFigures*>>& 
 
 }  // namespace
 
-// "quick" as the argument: one start each and 5-second phases, to try the measurement out.
+// "quick": one start each and 5-second phases, to try the measurement out; "maximised": the
+// minutes of play and pause with the game maximised.
 int wmain(int argc, wchar_t** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc > 1 && lstrcmpW(argv[1], L"quick") == 0) {
-    g_startRuns = 1;
-    g_minute = 5000;
+  bool maximised = false;
+  for (int i = 1; i < argc; ++i) {
+    if (lstrcmpW(argv[i], L"quick") == 0) {
+      g_startRuns = 1;
+      g_minute = 5000;
+    }
+    if (lstrcmpW(argv[i], L"maximised") == 0) maximised = true;
   }
   printf("Talvex and Minesweeper under Wine, measured from outside\n\n");
   // Warm-up: the first start of each pays for loading Wine's libraries.
   TalvexStartMs();
-  ReferenceStartMs(kMinesweeper);
-  ReferenceStartMs(FloorPath());
+  const POINT face = LocateYellow(kMinesweeper);
+  const POINT square = LocateYellow(FloorPath());
+  if (face.x < 0 || square.x < 0) {
+    fprintf(stderr, "talvex_measure: Minesweeper's face or the floor's square never showed\n");
+    return 1;
+  }
   std::vector<double> talvexStarts, mineStarts, floorStarts;
   for (int i = 0; i < g_startRuns; ++i) {
     talvexStarts.push_back(TalvexStartMs());
-    mineStarts.push_back(ReferenceStartMs(kMinesweeper));
-    floorStarts.push_back(ReferenceStartMs(FloorPath()));
+    mineStarts.push_back(ReferenceStartMs(kMinesweeper, face));
+    floorStarts.push_back(ReferenceStartMs(FloorPath(), square));
     fprintf(stderr, "start run %d: %.0f ms / %.0f ms / floor %.0f ms\n", i + 1, talvexStarts.back(),
             mineStarts.back(), floorStarts.back());
   }
   ProcessFigures floorFigures;
   {
     Reference floor(FloorPath());
-    if (floor.Start() && PumpUntil(20000, [&] { return YellowPainted(floor.Window()); })) {
+    if (floor.Start() && PumpUntil(20000, [&] { return YellowPainted(floor.Window(), square); })) {
       Pump(2000);
       floorFigures = Measure(floor.Handle(), floor.Id(), L"floor_window.exe");
     }
@@ -292,7 +348,7 @@ int wmain(int argc, wchar_t** argv) {
   // The game covers the whole screen: Minesweeper has to be in front to be seen.
   if (!frame || !PumpUntil(20000, [&] {
         if (HWND window = mines.Window()) SetForegroundWindow(window);
-        return YellowPainted(mines.Window());
+        return YellowPainted(mines.Window(), face);
       })) {
     fprintf(stderr, "talvex_measure: no frame (%p) or no painted mine field\n",
             static_cast<void*>(frame));
@@ -302,6 +358,10 @@ int wmain(int argc, wchar_t** argv) {
   // the pause button.
   SetForegroundWindow(frame);
   PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
+  if (maximised) {
+    PostMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    PumpUntil(3000, [&] { return IsZoomed(frame) != FALSE; });
+  }
   if (!SetRunning(frame, true)) {
     fprintf(stderr, "talvex_measure: the game does not run\n");
     return 3;

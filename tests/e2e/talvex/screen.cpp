@@ -1,8 +1,9 @@
 #include "screen.h"
 
-std::vector<COLORREF> CapturePixels(HWND hwnd) {
-  RECT r = {};
-  if (!GetWindowRect(hwnd, &r)) return {};
+namespace {
+
+// The pixels of a rectangle of the screen.
+std::vector<COLORREF> CaptureScreen(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) return {};
   std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
@@ -21,4 +22,18 @@ std::vector<COLORREF> CapturePixels(HWND hwnd) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return pixels;
+}
+
+}  // namespace
+
+std::vector<COLORREF> CapturePixels(HWND hwnd) {
+  RECT r = {};
+  if (!GetWindowRect(hwnd, &r)) return {};
+  return CaptureScreen(r);
+}
+
+std::vector<COLORREF> CapturePatch(HWND hwnd, POINT clientCentre, int side) {
+  POINT corner = {clientCentre.x - side / 2, clientCentre.y - side / 2};
+  if (!ClientToScreen(hwnd, &corner)) return {};
+  return CaptureScreen({corner.x, corner.y, corner.x + side, corner.y + side});
 }
