@@ -67,6 +67,23 @@ inline void CloseWithOk(HWND dialog) {
 
 // A key pressed and released on a window as the keyboard would send it, posted so that it comes
 // through whichever loop runs the window's thread (a modal dialog's own included).
+// The screen's dots per inch, and the resolution the run is meant to have: TALVENOR_EXPECT_DPI,
+// set by at_dpi.sh for a prefix of its own, or 0 when the run names none.
+struct ScreenDpi {
+  int actual = 96;
+  int expected = 0;
+};
+inline ScreenDpi ScreenResolution() {
+  ScreenDpi dpi;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi.actual = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  wchar_t wanted[8] = {};
+  if (GetEnvironmentVariableW(L"TALVENOR_EXPECT_DPI", wanted, 8)) dpi.expected = _wtoi(wanted);
+  return dpi;
+}
+
 inline void PostKeyPress(HWND window, UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
   PostMessageW(window, WM_KEYDOWN, key, scan | 1);

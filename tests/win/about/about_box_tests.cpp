@@ -451,15 +451,12 @@ TEST_F(AboutBoxTest, ClosingFreesTheLinksFontsAndTheIcon) {
 }
 
 // Each label is drawn whole: in the link's own font it fits the link's rectangle on one line.
-// TALVENOR_EXPECT_DPI names the screen resolution that a run is meant to have (its own prefix).
 TEST_F(AboutBoxTest, LinkLabelsFitTheirRectangles) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  wchar_t wanted[8] = {};
-  if (GetEnvironmentVariableW(L"TALVENOR_EXPECT_DPI", wanted, 8)) {
-    EXPECT_EQ(dpi, _wtoi(wanted));
+  const ScreenDpi resolution = ScreenResolution();
+  if (resolution.expected != 0) {
+    EXPECT_EQ(resolution.actual, resolution.expected);
   }
+  const int dpi = resolution.actual;
   ModalDriver driver({[&](HWND dialog) {
     for (const auto& place : kLinkPlaces) {
       SCOPED_TRACE(place.id);

@@ -153,15 +153,13 @@ TEST_F(MenuBarTest, AddBitmapCountsImagesAndRefusesBadInput) {
 
 // The pause image (two blue bars on grey) as the toolbar draws it: at the bar's scale, and the
 // same share of it blue as at 96 dots per inch, not a 16-pixel image in a larger slot. Its
-// stretched copy goes with the bar. TALVENOR_EXPECT_DPI names the resolution a run is meant for.
+// stretched copy goes with the bar.
 TEST_F(MenuBarTest, ImagesAreDrawnAtTheScreensScale) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  wchar_t wanted[8] = {};
-  if (GetEnvironmentVariableW(L"TALVENOR_EXPECT_DPI", wanted, 8)) {
-    EXPECT_EQ(dpi, _wtoi(wanted));
+  const test_support::ScreenDpi resolution = test_support::ScreenResolution();
+  if (resolution.expected != 0) {
+    EXPECT_EQ(resolution.actual, resolution.expected);
   }
+  const int dpi = resolution.actual;
   // A first bar makes what the toolbar and the system keep for the process once.
   HWND bar = CreateBar(kMenuBar);
   ASSERT_NE(bar, nullptr);
