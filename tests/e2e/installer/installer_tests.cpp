@@ -8,6 +8,7 @@
 #include <shobjidl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -304,6 +305,29 @@ bool WaitUntil(Condition condition) {
   return condition();
 }
 
+// --- the desktop's menu entry that Wine makes ---
+
+// The Windows path of a Linux one; empty off Wine.
+fs::path DosPath(const std::string& path) {
+  using ToDos = wchar_t*(CDECL*)(const char*);
+  const auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  if (!toDos) return {};
+  wchar_t* text = toDos(path.c_str());
+  if (!text) return {};
+  fs::path result = text;
+  HeapFree(GetProcessHeap(), 0, text);
+  return result;
+}
+
+// The width of a PNG file from its header, or 0 when it is none.
+int PngWidth(const fs::path& path) {
+  const std::string data = ReadAll(path);
+  if (data.size() < 24 || data.compare(1, 3, "PNG") != 0) return 0;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(data[i]); };
+  return byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19);
+}
+
 // --- the fixture ---
 
 class InstallerTest : public testing::Test {
@@ -438,6 +462,45 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlace) {
   EXPECT_EQ(KeyMapCodes(), DefaultCodes());
   ExpectShortcut(dir_);
   ExpectProgramsEntry(dir_);
+}
+
+// Wine turns the Start menu shortcut into an entry of the desktop's menu, with the icon's images
+// as pictures of their own size: a menu or dock asks for 48 pixels or more. Run only where the
+// test's command gives Wine's menu maker data and settings folders of its own (XDG_DATA_HOME,
+// XDG_CONFIG_HOME), never the machine's.
+TEST_F(InstallerTest, DesktopMenuEntryCarriesAPictureOfFortyEightPixelsOrMore) {
+  const char* dataHome = getenv("XDG_DATA_HOME");
+  const char* menuCheck = getenv("TALVENOR_MENU_ENTRY_CHECK");
+  if (!dataHome || !menuCheck) GTEST_SKIP() << "Wine's menu maker is off in this run";
+  const fs::path data = DosPath(dataHome);
+  ASSERT_FALSE(data.empty());
+  std::error_code ignored;
+  fs::remove_all(data / L"applications", ignored);
+  fs::remove_all(data / L"icons", ignored);
+  ASSERT_EQ(Install(dir_), 0u);
+
+  const fs::path entry = data / L"applications" / L"wine" / L"Programs" / L"Talvenor.desktop";
+  std::string icon;
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::string text = ReadAll(entry);
+    const size_t at = text.find("\nIcon=");
+    if (at == std::string::npos) return false;
+    icon = text.substr(at + 6, text.find('\n', at + 1) - at - 6);
+    return !icon.empty();
+  })) << "no menu entry "
+      << entry.string();
+  int largest = 0;
+  ASSERT_TRUE(WaitUntil([&] {
+    std::error_code ignored;
+    for (int size : {48, 64, 128, 256}) {
+      const std::string side = std::to_string(size);
+      const fs::path picture =
+          data / L"icons" / L"hicolor" / (side + "x" + side) / L"apps" / (icon + ".png");
+      if (fs::exists(picture, ignored) && PngWidth(picture) == size) largest = size;
+    }
+    return largest >= 48;
+  })) << "no picture of 48 pixels or more for "
+      << icon;
 }
 
 // Without /D the game goes to the player's own programs folder, needing no elevation, and the
