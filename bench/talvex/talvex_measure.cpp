@@ -360,7 +360,10 @@ int wmain(int argc, wchar_t** argv) {
   PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
   if (maximised) {
     PostMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    PumpUntil(3000, [&] { return IsZoomed(frame) != FALSE; });
+    if (!PumpUntil(3000, [&] { return IsZoomed(frame) != FALSE; })) {
+      fprintf(stderr, "talvex_measure: the game does not maximise\n");
+      return 5;
+    }
   }
   if (!SetRunning(frame, true)) {
     fprintf(stderr, "talvex_measure: the game does not run\n");
