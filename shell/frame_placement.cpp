@@ -79,22 +79,33 @@ std::optional<FramePlacement> ReadPlacement(const wchar_t* path) {
   const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
   normal.right = std::max(normal.right, normal.left + Width(smallest));
   normal.bottom = std::max(normal.bottom, normal.top + Height(smallest));
-  return FramePlacement{pocketpc::KeepInside(normal, info.rcWork), stored.maximised != 0};
+  const bool maximised = stored.maximised != 0;
+  if (Width(normal) > Width(info.rcWork) || Height(normal) > Height(info.rcWork)) {
+    return FramePlacement{FirstStartRect(info.rcWork), maximised};
+  }
+  return FramePlacement{pocketpc::KeepInside(normal, info.rcWork), maximised};
 }
 
-void WritePlacement(HWND frame, const wchar_t* path) {
+POINT PlacementShift(HWND window) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  RECT r = {};
+  if (!GetWindowPlacement(window, &placement) || !GetWindowRect(window, &r)) return POINT{};
+  return POINT{r.left - placement.rcNormalPosition.left, r.top - placement.rcNormalPosition.top};
+}
+
+void WritePlacement(HWND frame, const wchar_t* path, POINT shift) {
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof placement;
   if (!GetWindowPlacement(frame, &placement)) return;
-  // The placement's rectangle is in work-area coordinates; the stored one is the screen's.
-  const RECT workArea = pocketpc::WorkArea();
-  const RECT& r = placement.rcNormalPosition;
+  RECT r = placement.rcNormalPosition;
+  OffsetRect(&r, shift.x, shift.y);
   const bool maximised =
       placement.showCmd == SW_SHOWMAXIMIZED ||
       (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
-  const StoredPlacement stored = {r.left + workArea.left, r.top + workArea.top,
-                                  r.right + workArea.left, r.bottom + workArea.top,
-                                  maximised ? 1u : 0u};
+  // A window in its normal state is where it stands: no shift to trust.
+  if (!IsIconic(frame) && !IsZoomed(frame)) GetWindowRect(frame, &r);
+  const StoredPlacement stored = {r.left, r.top, r.right, r.bottom, maximised ? 1u : 0u};
   const ui::RegistryKey key =
       ui::RegistryKey::Create(HKEY_CURRENT_USER, path, ui::RegistryAccess::kWrite);
   if (!key) return;

@@ -30,11 +30,16 @@ struct FramePlacement {
 };
 
 // The stored placement, or nothing when the value is missing, of the wrong type or size, or
-// lies on no monitor. A rectangle larger than its monitor's work area or partly off it is
-// shrunk and moved inside.
+// lies on no monitor. A rectangle partly off its monitor's work area is moved inside; one larger
+// than it gets the first start's rectangle there, rather than being squashed.
 std::optional<FramePlacement> ReadPlacement(const wchar_t* path);
-// Stores the window's normal rectangle and maximised state; nothing else in the key changes.
-void WritePlacement(HWND frame, const wchar_t* path);
+
+// How far the platform's placement rectangles stand from screen coordinates: the work area's
+// origin on Windows, nothing under Wine. Measured on a window in its normal state (as created).
+POINT PlacementShift(HWND window);
+// Stores the window's normal rectangle, in screen coordinates, and its maximised state; shift is
+// what PlacementShift measured. Nothing else in the key changes.
+void WritePlacement(HWND frame, const wchar_t* path, POINT shift);
 
 // The value's name under the options key.
 constexpr wchar_t kPlacementValue[] = L"WindowPlacement";

@@ -25,6 +25,7 @@ constexpr int kMessageLength = 128;
 struct DialogSearch {
   HWND owner;
   HWND found;
+  bool openOnly;  // skips dialogs already ended, which stay hidden until their loop returns
 };
 
 BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
@@ -32,7 +33,7 @@ BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
   wchar_t name[8] = {};
   // Dialogs and message boxes alike; the frame's other owned windows (tool tips) are not.
   if (GetWindow(window, GW_OWNER) != search->owner || !GetClassNameW(window, name, 8) ||
-      lstrcmpW(name, L"#32770") != 0) {
+      lstrcmpW(name, L"#32770") != 0 || (search->openOnly && !IsWindowVisible(window))) {
     return TRUE;
   }
   search->found = window;
@@ -40,12 +41,12 @@ BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
 }
 
 // The innermost dialog open over the frame (one opened from another is owned by it), or null.
-HWND InnermostDialog(HWND frame) {
-  DialogSearch search = {frame, nullptr};
+HWND InnermostDialog(HWND frame, bool openOnly = false) {
+  DialogSearch search = {frame, nullptr, openOnly};
   for (;;) {
     EnumThreadWindows(GetCurrentThreadId(), &FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return search.owner == frame ? nullptr : search.owner;
-    search = {search.found, nullptr};
+    search = {search.found, nullptr, openOnly};
   }
 }
 
@@ -72,6 +73,8 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {WM_ENTERSIZEMOVE, &MainFrame::OnEnterSizeMove},
       {WM_MOVE, &MainFrame::OnMove},
       {WM_CLOSE, &MainFrame::OnClose},
+      {WM_QUERYENDSESSION, &MainFrame::OnQueryEndSession},
+      {WM_ENDSESSION, &MainFrame::OnEndSession},
   };
   return table;
 }
@@ -103,6 +106,7 @@ HWND MainFrame::Create(HINSTANCE instance, const RECT& workArea) {
   if (!Window::Create(kFrameExStyle, L"Talvenor", style, rect, nullptr, nullptr, instance)) {
     return nullptr;
   }
+  placementShift_ = PlacementShift(hwnd_);
   ShowWindow(hwnd_, stored && stored->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   RECT placed = {};
   GetWindowRect(hwnd_, &placed);
@@ -115,6 +119,7 @@ LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
   if (auto registerTarget = FindVelcoreExport<RegisterKeyTargetFn>(kRegisterKeyTargetName)) {
     const KeyTargetInfo info = {sizeof info, hwnd_, kKeysPath};
     registerTarget(&info);
+    keyTargetHeld_ = true;
   }
   SetIcons();
 
@@ -198,11 +203,36 @@ LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
-  if (desktop_) WritePlacement(hwnd_, kOptionsPath);
+LRESULT MainFrame::OnQueryEndSession(WPARAM, LPARAM) {
+  return TRUE;
+}
+
+// The process may be ended as soon as this returns, from inside whatever dialog is open: what a
+// close keeps is kept here, before returning, and the close itself follows if the process lives.
+LRESULT MainFrame::OnEndSession(WPARAM wParam, LPARAM) {
+  if (!wParam) return 0;
+  while (HWND dialog = InnermostDialog(hwnd_, true)) {
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (IsWindowVisible(dialog)) break;  // it refused the OK
+  }
+  if (options_ && options_->accepted) KeepOptions(*options_);
+  if (desktop_) WritePlacement(hwnd_, kOptionsPath, placementShift_);
+  ReleaseKeyTarget();
+  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+void MainFrame::ReleaseKeyTarget() {
+  if (!keyTargetHeld_) return;
+  keyTargetHeld_ = false;
   if (auto unregisterTarget = FindVelcoreExport<UnregisterKeyTargetFn>(kUnregisterKeyTargetName)) {
     unregisterTarget(0);
   }
+}
+
+LRESULT MainFrame::OnDestroy(WPARAM, LPARAM) {
+  if (desktop_) WritePlacement(hwnd_, kOptionsPath, placementShift_);
+  ReleaseKeyTarget();
   if (game_.Hwnd()) DestroyWindow(game_.Hwnd());
   labelFont_.Release(labels_);
   for (HICON& icon : icons_) {
@@ -218,6 +248,10 @@ bool MainFrame::TranslateKey(const MSG& msg) {
   const bool plain = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
   const bool system = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
   if (!plain && !system) return false;
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  constexpr LPARAM kRepeat = 1 << 30;
+  constexpr LPARAM kAltHeld = 1 << 29;
+  if (TranslateAlt(msg, down)) return true;
   static constexpr struct {
     WPARAM key;
     WORD command;
@@ -225,19 +259,21 @@ bool MainFrame::TranslateKey(const MSG& msg) {
   const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
                                    [&](const auto& k) { return k.key == msg.wParam; });
   if (found == std::end(kKeys)) return false;
-  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-  if (plain) {
-    // The key target reports a key the player gave to a game action: that key keeps it.
-    keyReported_ = false;
-    DispatchMessageW(&msg);
-    if (keyReported_) return true;
-  }
+  // Alt combinations keep their system meaning.
+  if (system && (msg.lParam & kAltHeld)) return false;
+  // The key target reports a key the player gave to a game action: that key keeps it. F10
+  // arrives as a system key, which the target would never hear: it is handed on as the plain key
+  // it is.
+  MSG asPlain = msg;
+  asPlain.message = down ? WM_KEYDOWN : WM_KEYUP;
+  keyReported_ = false;
+  DispatchMessageW(&asPlain);
+  if (keyReported_) return true;
   // A held key's repeats do nothing more; F10's release would open the system menu.
-  constexpr LPARAM kRepeat = 1 << 30;
   if (!down || (msg.lParam & kRepeat)) return true;
   switch (found->command) {
     case IDM_EXTRAS:
-      if (auto* bar = pocketpc::MenuBar::From(menuBar_)) bar->OpenDropDown(IDM_EXTRAS);
+      OpenExtrasFromKeyboard();
       break;
     case IDM_NEW_GAME:
       OnNewGame(0, nullptr);
@@ -246,6 +282,33 @@ bool MainFrame::TranslateKey(const MSG& msg) {
       OnPause(0, nullptr);
   }
   return true;
+}
+
+// Alt pressed and released alone opens "Extras", as it opens a desktop program's menu; with
+// any key between, the combination is the system's.
+bool MainFrame::TranslateAlt(const MSG& msg, bool down) {
+  if (msg.wParam != VK_MENU) {
+    if (down) altAlone_ = false;
+    return false;
+  }
+  constexpr LPARAM kRepeat = 1 << 30;
+  if (down) {
+    if (!(msg.lParam & kRepeat)) altAlone_ = true;
+    return false;
+  }
+  if (!altAlone_) return false;
+  altAlone_ = false;
+  OpenExtrasFromKeyboard();
+  return true;
+}
+
+void MainFrame::OpenExtrasFromKeyboard() {
+  auto* bar = pocketpc::MenuBar::From(menuBar_);
+  if (!bar) return;
+  // The menu's own loop takes it first and selects the first item, as a keyboard-opened menu
+  // shows it. Sent to the bar, not the frame: should the menu not open, no game action hears it.
+  PostMessageW(menuBar_, WM_KEYDOWN, VK_DOWN, 0);
+  bar->OpenDropDown(IDM_EXTRAS);
 }
 
 LRESULT MainFrame::OnKeyTargetDown(WPARAM wParam, LPARAM) {
@@ -358,7 +421,16 @@ void MainFrame::OnAbout(WORD, HWND) {
 void MainFrame::OnOptions(WORD, HWND) {
   PauseGuard guard(*this);
   OptionsDialog dialog(settings_.InitialLevel + 1, settings_.PlaySound, settings_.ShowPreview);
-  if (dialog.Run(instance_, GetActiveWindow()) != IDOK) return;
+  options_ = &dialog;
+  const INT_PTR result = dialog.Run(instance_, GetActiveWindow());
+  // The session's end may have kept it already.
+  const bool kept = options_ == nullptr;
+  options_ = nullptr;
+  if (result == IDOK && !kept) KeepOptions(dialog);
+}
+
+void MainFrame::KeepOptions(const OptionsDialog& dialog) {
+  options_ = nullptr;
   settings_.InitialLevel = dialog.level - 1;
   settings_.PlaySound = dialog.playSound == 1;
   settings_.ShowPreview = dialog.showPreview == 1;

@@ -8,6 +8,7 @@
 #include "game/game_controller.h"
 #include "shell/label_font.h"
 #include "shell/layout.h"
+#include "shell/options_dialog.h"
 #include "shell/registry_paths.h"
 #include "shell/settings.h"
 #include "ui/window.h"
@@ -36,7 +37,8 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   HWND Create(HINSTANCE instance, const RECT& workArea);
 
   // The message loop hands each message here first: Pause, F2 and F10 act for the pause button,
-  // "New game" and "Extras", unless the player gave the key to a game action. True when taken.
+  // "New game" and "Extras", unless the player gave the key to a game action; Alt alone opens
+  // "Extras" too. True when taken.
   bool TranslateKey(const MSG& msg);
 
   // Read access for tests and measurements.
@@ -71,6 +73,8 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+  LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+  LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
   void OnAbout(WORD notifyCode, HWND control);
   void OnOptions(WORD notifyCode, HWND control);
@@ -87,15 +91,23 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   int ShowScores(int newScore);
   void ShowPauseState();
   void SetIcons();
+  void KeepOptions(const OptionsDialog& dialog);
+  bool TranslateAlt(const MSG& msg, bool down);
+  void OpenExtrasFromKeyboard();
+  void ReleaseKeyTarget();
 
   HINSTANCE instance_ = nullptr;
   HWND menuBar_ = nullptr;
   bool desktop_ = false;  // a desktop window rather than the handheld's full screen
   bool shown_ = false;    // placed and shown: from now on a new size is the player's doing
   int textHeight_ = kDefaultTextHeight;
-  SIZE laidOut_ = {};  // the client size the children were placed for
-  POINT placed_ = {};  // where the window stood when last seen
+  SIZE laidOut_ = {};          // the client size the children were placed for
+  POINT placed_ = {};          // where the window stood when last seen
+  POINT placementShift_ = {};  // the platform's placement rectangles from screen coordinates
   bool keyReported_ = false;
+  bool keyTargetHeld_ = false;
+  bool altAlone_ = false;             // Alt is down and no other key came since
+  OptionsDialog* options_ = nullptr;  // while open: its OK is kept even if the run never returns
   BoardView game_;
   PreviewView preview_;  // destroyed before game_, whose painter it borrows
   HWND labels_[kLabelCount] = {};

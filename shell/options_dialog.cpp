@@ -47,6 +47,7 @@ void OptionsDialog::OnOk(WORD, HWND) {
   if (translated && shown >= 1 && shown <= kLevelCount) level = shown;
   playSound = SendDlgItemMessageW(hwnd_, IDC_PLAY_SOUND, BM_GETCHECK, 0, 0) == BST_CHECKED;
   showPreview = SendDlgItemMessageW(hwnd_, IDC_SHOW_PREVIEW, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  accepted = true;
   EndDialog(hwnd_, IDOK);
 }
 

@@ -22,6 +22,7 @@ class OptionsDialog : public ui::Dialog<OptionsDialog> {
   uint32_t level;
   int playSound;
   int showPreview;
+  bool accepted = false;  // OK was pressed: the fields hold what it read
 
  private:
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);

@@ -26,7 +26,5 @@ extern "C" int WINAPI ScoresBox(const ScoresBoxInfo* info) {
   InitCommonControlsEx(&controls);
   ScoresDialog dialog(*info, table, newSlot);
   if (dialog.Run(VelcoreModule(), IDD_SCORES, info->owner) != 1 || newSlot < 0) return 0;
-  // The table shown was read when the game ended; another program may have stored or removed
-  // records since.
-  return ScoreTableRegistry::StoreNewEntry(info->keyPath, table.Entry(newSlot)) ? 1 : 0;
+  return dialog.Stored() ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include "velcore/resource.h"
 #include "velcore/scores/ole_date.h"
 #include "velcore/scores/publish_dialog.h"
+#include "velcore/scores/score_table_registry.h"
 #include "velcore/velcore_module.h"
 
 namespace {
@@ -260,6 +261,8 @@ void ScoresDialog::OnOk(WORD, HWND control) {
     GetWindowTextW(editor, typed, kScoreNameLength + 1);
     newEntry_->SetName(typed);
   }
+  // Stored before the dialog returns: at the session's end the process may not live that long.
+  if (newEntry_ && !stored_) stored_ = ScoreTableRegistry::StoreNewEntry(info_.keyPath, *newEntry_);
   EndDialog(hwnd_, 1);
 }
 

@@ -35,6 +35,9 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
   static std::span<const ui::CommandEntry<ScoresDialog>> Commands();
   static std::span<const ui::NotifyEntry<ScoresDialog>> Notifications();
 
+  // Whether its OK stored the new entry.
+  bool Stored() const { return stored_; }
+
  private:
   static constexpr UINT kStartNameEntry = WM_USER + 100;
 
@@ -61,4 +64,5 @@ class ScoresDialog : public ui::Dialog<ScoresDialog> {
   ScoreEntry* const newEntry_;
   HWND list_ = nullptr;
   PlaceholderEditor placeholder_;
+  bool stored_ = false;
 };

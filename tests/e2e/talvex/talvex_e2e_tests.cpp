@@ -684,6 +684,149 @@ TEST_F(TalvexTest, CloseDuringNameEntryStoresTheNameTypedSoFar) {
   EXPECT_EQ(std::to_wstring(entries[0].score), score);
 }
 
+// What the session's end finds open, opened over a running game; returns the innermost dialog
+// or box (null for none, or when it did not show up).
+enum class OpenAtSessionEnd { Nothing, Options, SetupKeys, About, Scores, NameEntry, GameOver };
+
+HWND OpenForSessionEnd(TalvexProcess& game, HWND frame, OpenAtSessionEnd what) {
+  using Open = OpenAtSessionEnd;
+  std::wstring score;
+  switch (what) {
+    case Open::Nothing:
+      return nullptr;
+    case Open::Options:
+    case Open::SetupKeys: {
+      Command(frame, IDM_OPTIONS);
+      HWND options = game.WaitForDialog(5000, L"Options");
+      if (!options) return nullptr;
+      SendDlgItemMessageW(options, IDC_PLAY_SOUND, BM_SETCHECK, BST_CHECKED, 0);
+      if (what == Open::Options) return options;
+      PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_SETUP_KEYS, BN_CLICKED), 0);
+      return game.WaitForDialog(5000, L"Setup keys");
+    }
+    case Open::About:
+      Command(frame, IDM_ABOUT);
+      return game.WaitForDialog(5000, L"About Talvenor");
+    case Open::Scores:
+      Command(frame, IDM_SCORES);
+      return game.WaitForDialog(5000, L"Scores");
+    case Open::NameEntry: {
+      HWND dialog = PlayToTheEnd(game, frame, score);
+      if (!dialog) return nullptr;
+      HWND list = GetDlgItem(dialog, 1006);
+      HWND editor = nullptr;
+      if (!PumpUntil(3000, [&] {
+            return (editor = reinterpret_cast<HWND>(
+                        SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) != nullptr;
+          })) {
+        return nullptr;
+      }
+      SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Logging off"));
+      return dialog;
+    }
+    case Open::GameOver:
+      StoreFullTable(100000);
+      return PlayToTheEnd(game, frame, score);
+  }
+  return nullptr;
+}
+
+// The session's end, as the two messages the system sends to each top-level window: ending, the
+// game keeps what a close keeps and goes; cancelled, it changes nothing and plays on.
+TEST_F(TalvexTest, SessionEndKeepsWhatACloseKeeps) {
+  using Open = OpenAtSessionEnd;
+  const struct {
+    const char* name;
+    Open open;
+  } kOpen[] = {
+      {"nothing", Open::Nothing},      {"Options with a change", Open::Options},
+      {"Setup keys", Open::SetupKeys}, {"About", Open::About},
+      {"Scores", Open::Scores},        {"name entry", Open::NameEntry},
+      {"Game over!", Open::GameOver},
+  };
+  for (const auto& c : kOpen) {
+    for (const bool ending : {true, false}) {
+      SCOPED_TRACE(std::string(c.name) + (ending ? ", ending" : ", cancelled"));
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
+      RegDeleteTreeW(HKEY_CURRENT_USER, kScoreKey);
+      SetDword(kOptionsKey, L"InitialLevel", 9);
+      SetDword(kOptionsKey, L"PlaySound", 0);
+      TalvexProcess game;
+      ASSERT_TRUE(game.Start());
+      HWND frame = game.WaitForFrame(kStartTimeout);
+      ASSERT_NE(frame, nullptr);
+      HWND dialog = OpenForSessionEnd(game, frame, c.open);
+      if (c.open != Open::Nothing) {
+        ASSERT_NE(dialog, nullptr);
+      }
+      const auto scoresBefore = StoredScores().size();
+
+      DWORD_PTR agreed = 0;
+      ASSERT_TRUE(SendMessageTimeoutW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                      SMTO_ABORTIFHUNG, 5000, &agreed));
+      EXPECT_EQ(agreed, DWORD_PTR{TRUE});
+      DWORD_PTR ignored = 0;
+      ASSERT_TRUE(SendMessageTimeoutW(frame, WM_ENDSESSION, ending, ENDSESSION_LOGOFF,
+                                      SMTO_ABORTIFHUNG, 5000, &ignored));
+      // What is stored is read as soon as the message has returned: the system may end the
+      // process at once.
+      const bool placed =
+          test_support::ReadValue(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement").has_value();
+      const auto sound = test_support::ReadValue(HKEY_CURRENT_USER, kOptionsKey, L"PlaySound");
+      const auto scores = StoredScores();
+      EXPECT_EQ(placed, ending);
+      ASSERT_TRUE(sound && sound->bytes.size() == 4);
+      const bool ticked = c.open == Open::Options || c.open == Open::SetupKeys;
+      EXPECT_EQ(sound->bytes[0], ending && ticked ? 1 : 0);
+      if (c.open == Open::NameEntry) {
+        ASSERT_EQ(scores.size(), ending ? 1u : 0u);
+        if (ending) {
+          EXPECT_STREQ(scores[0].name, L"Logging off");
+        }
+      } else {
+        EXPECT_EQ(scores.size(), scoresBefore);
+      }
+      if (ending) {
+        EXPECT_EQ(game.WaitForExit(5000), 0u);
+        continue;
+      }
+      EXPECT_EQ(game.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
+      if (dialog) {
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
+      }
+      PostMessageW(frame, WM_CLOSE, 0, 0);
+      EXPECT_EQ(game.WaitForExit(10000), 0u);
+    }
+  }
+}
+
+// The session's end as Wine's own wineboot makes it, with a change waiting in Options.
+TEST_F(TalvexTest, WinebootEndSessionKeepsTheOptionsAndThePlace) {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
+  SetDword(kOptionsKey, L"PlaySound", 0);
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(OpenForSessionEnd(game, frame, OpenAtSessionEnd::Options), nullptr);
+
+  wchar_t command[] = L"wineboot.exe --end-session";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION boot = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &boot));
+  EXPECT_TRUE(PumpUntil(20000, [&] { return WaitForSingleObject(boot.hProcess, 0) == 0; }));
+  CloseHandle(boot.hThread);
+  CloseHandle(boot.hProcess);
+  EXPECT_NE(game.WaitForExit(10000), static_cast<DWORD>(STILL_ACTIVE));
+  const auto sound = test_support::ReadValue(HKEY_CURRENT_USER, kOptionsKey, L"PlaySound");
+  ASSERT_TRUE(sound && sound->bytes.size() == 4);
+  EXPECT_EQ(sound->bytes[0], 1);
+  EXPECT_TRUE(
+      test_support::ReadValue(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement").has_value());
+}
+
 // Whether the game's process has a library of that file name loaded.
 bool HasLoaded(const TalvexProcess& game, const wchar_t* fileName) {
   HMODULE modules[512];

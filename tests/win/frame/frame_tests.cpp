@@ -20,6 +20,7 @@
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
+#include "tests/support/work_area.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
@@ -792,9 +793,14 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
 
 // The popup menu that turned up, closed again.
 HWND g_menu = nullptr;
+bool g_firstItemSelected = false;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
-  g_menu = FindWindowW(L"#32768", nullptr);
-  if (g_menu) EndMenu();
+  HWND shown = FindWindowW(L"#32768", nullptr);
+  if (!shown) return;
+  g_menu = shown;
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0));
+  g_firstItemSelected = menu && (GetMenuState(menu, 0, MF_BYPOSITION) & MF_HILITE);
+  EndMenu();
 }
 
 TEST_F(FrameTest, SizingAHundredTimesKeepsObjectsAndWindowsCounted) {
@@ -888,12 +894,38 @@ TEST_F(FrameTest, DesktopKeysPauseStartAndOpenExtras) {
   EXPECT_TRUE(Flags() & Running);
   EXPECT_FALSE(Flags() & Paused);
 
-  // F10 opens the "Extras" menu where the menu bar shows it.
-  g_menu = nullptr;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseMenu);
-  EXPECT_TRUE(key(WM_SYSKEYDOWN, VK_F10));
-  KillTimer(nullptr, timer);
-  EXPECT_NE(g_menu, nullptr);
+  // F10 and Alt alone open the "Extras" menu where the menu bar shows it, its first item
+  // selected; Alt with another key between is the system's.
+  constexpr LPARAM kAlt = LPARAM{1} << 29;
+  const struct {
+    const char* name;
+    std::vector<MSG> keys;
+    bool opens;
+  } kMenuKeys[] = {
+      {"F10", {{hwnd, WM_SYSKEYDOWN, VK_F10, 1, 0, {}}}, true},
+      {"Alt",
+       {{hwnd, WM_SYSKEYDOWN, VK_MENU, 1 | kAlt, 0, {}}, {hwnd, WM_SYSKEYUP, VK_MENU, 1, 0, {}}},
+       true},
+      {"Alt+F10",
+       {{hwnd, WM_SYSKEYDOWN, VK_MENU, 1 | kAlt, 0, {}},
+        {hwnd, WM_SYSKEYDOWN, VK_F10, 1 | kAlt, 0, {}},
+        {hwnd, WM_SYSKEYUP, VK_MENU, 1, 0, {}}},
+       false},
+  };
+  for (const auto& c : kMenuKeys) {
+    SCOPED_TRACE(c.name);
+    g_menu = nullptr;
+    g_firstItemSelected = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseMenu);
+    bool taken = false;
+    for (const MSG& m : c.keys) taken = frame_->TranslateKey(m);
+    // Whatever the menu loop left, the next timer tick looks once more.
+    test_support::Pump(250);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_menu != nullptr, c.opens);
+    EXPECT_EQ(taken, c.opens);
+    EXPECT_EQ(g_firstItemSelected, c.opens);
+  }
   EXPECT_TRUE(key(WM_SYSKEYUP, VK_F10));
 
   // Other keys and other windows are left to the loop.
@@ -929,6 +961,86 @@ TEST_F(FrameTest, PlacementIsStoredOnExitAndRestoredOnStart) {
   ShowWindow(hwnd, SW_RESTORE);
   GetWindowRect(hwnd, &window);
   EXPECT_TRUE(SameRect(window, moved)) << "the normal rectangle survives a maximised run";
+}
+
+// Beside a panel on any side the window comes back where it was left, start after start.
+TEST_F(FrameTest, PlacementStaysPutBesideAPanel) {
+  const struct {
+    const char* name;
+    RECT area;
+  } kAreas[] = {
+      {"no panel", {0, 0, 1024, 768}},
+      {"60 px top", {0, 60, 1024, 768}},
+      {"64 px left, 27 px top", {64, 27, 1024, 768}},
+      {"40 px bottom", {0, 0, 1024, 728}},
+  };
+  for (const auto& c : kAreas) {
+    SCOPED_TRACE(c.name);
+    test_support::WorkArea panel(c.area);
+    ASSERT_TRUE(panel.Set());
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+    const RECT left = {c.area.left + 100, c.area.top + 30, c.area.left + 500, c.area.top + 590};
+    HWND hwnd = Start(c.area);
+    ASSERT_NE(hwnd, nullptr);
+    SetWindowPos(hwnd, nullptr, left.left, left.top, left.right - left.left, left.bottom - left.top,
+                 SWP_NOZORDER);
+    for (int round = 0; round < 5; ++round) {
+      SCOPED_TRACE(round);
+      Command(IDM_EXIT);
+      DrainQuit();
+      frame_.reset();
+      hwnd = Start(c.area);
+      ASSERT_NE(hwnd, nullptr);
+      RECT window = {};
+      GetWindowRect(hwnd, &window);
+      EXPECT_TRUE(SameRect(window, left))
+          << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
+    }
+    // Maximised, the normal rectangle is the platform's placement's: it stays put too.
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    Command(IDM_EXIT);
+    DrainQuit();
+    frame_.reset();
+    hwnd = Start(c.area);
+    ASSERT_TRUE(IsZoomed(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    RECT window = {};
+    GetWindowRect(hwnd, &window);
+    EXPECT_TRUE(SameRect(window, left))
+        << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
+    Command(IDM_EXIT);
+    DrainQuit();
+    frame_.reset();
+  }
+}
+
+// A place stored on a larger screen is not squashed into this one: it gets the first start's.
+TEST_F(FrameTest, PlacementLargerThanTheWorkAreaGetsTheFirstStartsWindow) {
+  const RECT kArea = {0, 0, 1024, 768};
+  const struct {
+    const char* name;
+    int32_t left, top, right, bottom;
+  } kCases[] = {
+      {"taller", 100, 0, 500, 900},
+      {"wider", 0, 50, 1200, 650},
+      {"both", -10, -1, 1400, 1040},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const int32_t stored[5] = {c.left, c.top, c.right, c.bottom, 0};
+    test_support::WriteValue(HKEY_CURRENT_USER, kOptionsPath, kPlacementValue, REG_BINARY, stored,
+                             sizeof stored);
+    HWND hwnd = Start(kArea);
+    ASSERT_NE(hwnd, nullptr);
+    RECT window = {};
+    GetWindowRect(hwnd, &window);
+    const RECT first = FirstStartRect(kArea);
+    EXPECT_TRUE(SameRect(window, first))
+        << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
+    Command(IDM_EXIT);
+    DrainQuit();
+    frame_.reset();
+  }
 }
 
 // Damaged or foreign placements give a window on the screen, and the rest of the key stays as it
