@@ -74,6 +74,8 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {WM_MOVE, &MainFrame::OnMove},
       {WM_CLOSE, &MainFrame::OnClose},
       {WM_QUERYENDSESSION, &MainFrame::OnQueryEndSession},
+      {WM_KEYDOWN, &MainFrame::OnKeyDown},
+      {WM_KEYUP, &MainFrame::OnKeyUp},
       {WM_ENDSESSION, &MainFrame::OnEndSession},
   };
   return table;
@@ -284,6 +286,16 @@ bool MainFrame::TranslateKey(const MSG& msg) {
   return true;
 }
 
+// F10 handed on as a plain key: the default handling would arm the system's menu loop on its
+// release.
+LRESULT MainFrame::OnKeyDown(WPARAM wParam, LPARAM lParam) {
+  return wParam == VK_F10 ? 0 : DefWindowProcW(hwnd_, WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT MainFrame::OnKeyUp(WPARAM wParam, LPARAM lParam) {
+  return wParam == VK_F10 ? 0 : DefWindowProcW(hwnd_, WM_KEYUP, wParam, lParam);
+}
+
 // Alt pressed and released alone opens "Extras", as it opens a desktop program's menu; with
 // any key between, the combination is the system's.
 bool MainFrame::TranslateAlt(const MSG& msg, bool down) {
@@ -422,7 +434,8 @@ void MainFrame::OnOptions(WORD, HWND) {
   PauseGuard guard(*this);
   OptionsDialog dialog(settings_.InitialLevel + 1, settings_.PlaySound, settings_.ShowPreview);
   options_ = &dialog;
-  const INT_PTR result = dialog.Run(instance_, GetActiveWindow());
+  // The frame, even when another program's window is the active one.
+  const INT_PTR result = dialog.Run(instance_, hwnd_);
   // The session's end may have kept it already.
   const bool kept = options_ == nullptr;
   options_ = nullptr;

@@ -74,6 +74,8 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnClose(WPARAM wParam, LPARAM lParam);
   LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
   LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
   void OnAbout(WORD notifyCode, HWND control);

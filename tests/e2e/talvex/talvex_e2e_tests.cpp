@@ -483,6 +483,56 @@ TEST_F(TalvexTest, PauseKeyPausesUnlessItIsAnActionsKey) {
   }
 }
 
+// F10 from the keyboard comes as a system key: given to Drop it drops and opens nothing, free it
+// opens "Extras".
+TEST_F(TalvexTest, F10DoesTheActionItWasGivenOrOpensExtras) {
+  const struct {
+    const char* name;
+    bool assigned;
+  } kCases[] = {{"free", false}, {"given to Drop", true}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    StoreDefaultKeys();
+    if (c.assigned) SetDword(L"Software\\Velmora\\Gravlin\\Keys\\Action3", L"Code", VK_F10);
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(BringToFront(frame));
+    PressKey(VK_F10);
+    auto menuShown = [&] { return test_support::FindVisibleWindow(L"#32768", game.Id()); };
+    if (c.assigned) {
+      const HWND scoreLabel = Labels(frame)[3];
+      EXPECT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
+      EXPECT_FALSE(PumpUntil(500, [&] { return menuShown() != nullptr; }));
+    } else {
+      EXPECT_TRUE(PumpUntil(3000, [&] { return menuShown() != nullptr; }));
+      PressKey(VK_ESCAPE);
+    }
+    EXPECT_EQ(game.Exit(), 0u);
+  }
+}
+
+// Options asked for while another program's window is in front still belongs to the frame, which
+// it keeps disabled.
+TEST_F(TalvexTest, OptionsOpenedBehindAnotherWindowIsOwnedByTheFrame) {
+  TalvexProcess game;
+  ASSERT_TRUE(game.Start());
+  HWND frame = game.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  OtherWindow other;
+  SetForegroundWindow(other.Hwnd());
+  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+  Command(frame, IDM_OPTIONS);
+  HWND options = game.WaitForDialog(5000, L"Options");
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(GetWindow(options, GW_OWNER), frame);
+  EXPECT_FALSE(IsWindowEnabled(frame));
+  SendMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(PumpUntil(3000, [&] { return !IsWindow(options); }));
+  EXPECT_EQ(game.Exit(), 0u);
+}
+
 // The manifest as the system's loader reads it from Talvex.exe.
 TEST(TalvexManifest, AsksForTheCallersRightsTheDesktopVersionsSystemDpiAndControlsSix) {
   const std::wstring exe = BinFolder() + L"Talvex.exe";

@@ -926,6 +926,7 @@ TEST_F(FrameTest, DesktopKeysPauseStartAndOpenExtras) {
     EXPECT_EQ(taken, c.opens);
     EXPECT_EQ(g_firstItemSelected, c.opens);
   }
+  // Its release, handed on as the plain key, must not start the system's menu loop.
   EXPECT_TRUE(key(WM_SYSKEYUP, VK_F10));
 
   // Other keys and other windows are left to the loop.
