@@ -448,28 +448,33 @@ TEST_F(TalvexTest, ClosedByItsCloseBoxItComesBackWhereItWas) {
 }
 
 // Pause, F2 and F10 for a desktop player; a key the player gave to a game action keeps it.
-TEST_F(TalvexTest, PauseKeyPausesUnlessItIsAnActionsKey) {
+TEST_F(TalvexTest, DesktopKeysActUnlessTheyAreAnActionsKey) {
   const struct {
     const char* name;
+    WORD key;
     bool assigned;
-  } kCases[] = {{"free", false}, {"given to Drop", true}};
+  } kCases[] = {{"free", VK_PAUSE, false},
+                {"Pause given to Drop", VK_PAUSE, true},
+                // From the keyboard F10 comes as a system key.
+                {"F10 given to Drop", VK_F10, true}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     StoreDefaultKeys();
     if (c.assigned) {
-      SetDword(L"Software\\Velmora\\Gravlin\\Keys\\Action3", L"Code", VK_PAUSE);
+      SetDword(L"Software\\Velmora\\Gravlin\\Keys\\Action3", L"Code", c.key);
     }
     TalvexProcess game;
     ASSERT_TRUE(game.Start());
     HWND frame = game.WaitForFrame(kStartTimeout);
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(BringToFront(frame));
-    PressKey(VK_PAUSE);
+    PressKey(c.key);
     const HWND scoreLabel = Labels(frame)[3];
     if (c.assigned) {
       // Dropped, not paused.
       ASSERT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
       EXPECT_FALSE(WaitForPause(frame, 300));
+      EXPECT_EQ(test_support::FindVisibleWindow(L"#32768", game.Id()), nullptr);
     } else {
       EXPECT_TRUE(WaitForPause(frame, 2000));
       PressKey(VK_F2);
@@ -477,36 +482,6 @@ TEST_F(TalvexTest, PauseKeyPausesUnlessItIsAnActionsKey) {
       PressKey(VK_F10);
       EXPECT_TRUE(PumpUntil(
           3000, [&] { return test_support::FindVisibleWindow(L"#32768", game.Id()) != nullptr; }));
-      PressKey(VK_ESCAPE);
-    }
-    EXPECT_EQ(game.Exit(), 0u);
-  }
-}
-
-// F10 from the keyboard comes as a system key: given to Drop it drops and opens nothing, free it
-// opens "Extras".
-TEST_F(TalvexTest, F10DoesTheActionItWasGivenOrOpensExtras) {
-  const struct {
-    const char* name;
-    bool assigned;
-  } kCases[] = {{"free", false}, {"given to Drop", true}};
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    StoreDefaultKeys();
-    if (c.assigned) SetDword(L"Software\\Velmora\\Gravlin\\Keys\\Action3", L"Code", VK_F10);
-    TalvexProcess game;
-    ASSERT_TRUE(game.Start());
-    HWND frame = game.WaitForFrame(kStartTimeout);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_TRUE(BringToFront(frame));
-    PressKey(VK_F10);
-    auto menuShown = [&] { return test_support::FindVisibleWindow(L"#32768", game.Id()); };
-    if (c.assigned) {
-      const HWND scoreLabel = Labels(frame)[3];
-      EXPECT_TRUE(PumpUntil(5000, [&] { return WindowText(scoreLabel) != L"0"; }));
-      EXPECT_FALSE(PumpUntil(500, [&] { return menuShown() != nullptr; }));
-    } else {
-      EXPECT_TRUE(PumpUntil(3000, [&] { return menuShown() != nullptr; }));
       PressKey(VK_ESCAPE);
     }
     EXPECT_EQ(game.Exit(), 0u);
