@@ -59,8 +59,12 @@ bool TakeRunningCopy(HANDLE& held) {
   // The first copy may not have created its window yet, or may be ending: wait for either.
   for (DWORD waited = 0; waited < kFindRunningCopyMs; waited += kFindRunningCopyStepMs) {
     if (HWND running = FindWindowW(MainFrame::kClassName, nullptr)) {
-      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-      SetForegroundWindow(running);
+      // Nothing here waits for the running copy, which may not be answering: the restore is
+      // posted, and the front is handed over without a call into it.
+      if (IsIconic(running)) ShowWindowAsync(running, SW_RESTORE);
+      // A dialog open over it holds the frame disabled; the dialog is what the player wants.
+      HWND popup = GetLastActivePopup(running);
+      SetForegroundWindow(popup ? popup : running);
       return false;
     }
     const DWORD taken = WaitForSingleObject(held, kFindRunningCopyStepMs);

@@ -62,6 +62,7 @@ std::span<const ui::MessageEntry<KeySetupDialog>> KeySetupDialog::Messages() {
   static const ui::MessageEntry<KeySetupDialog> table[] = {
       {WM_INITDIALOG, &KeySetupDialog::OnInitDialog}, {WM_KEYDOWN, &KeySetupDialog::OnKeyDown},
       {WM_HOTKEY, &KeySetupDialog::OnKeyDown},        {WM_KEYUP, &KeySetupDialog::OnKeyUp},
+      {WM_SYSKEYDOWN, &KeySetupDialog::OnSysKey},     {WM_SYSKEYUP, &KeySetupDialog::OnSysKey},
       {WM_GETDLGCODE, &KeySetupDialog::OnGetDlgCode}, {WM_SETFOCUS, &KeySetupDialog::OnSetFocus},
       {WM_DESTROY, &KeySetupDialog::OnDestroy},
   };
@@ -191,6 +192,15 @@ LRESULT KeySetupDialog::OnKeyUp(WPARAM wParam, LPARAM) {
   Advance();
   if (!capturing_) ReleaseAllButtons();
   return TRUE;
+}
+
+// F10 comes as a system key, which would open the system menu and take every key pressed after
+// it. During a capture it is a key like any other; with Alt held a key keeps its system meaning.
+LRESULT KeySetupDialog::OnSysKey(WPARAM wParam, LPARAM lParam) {
+  constexpr LPARAM kAltHeld = 1 << 29;
+  if (!capturing_ || (lParam & kAltHeld)) return FALSE;
+  const bool up = (lParam & (1u << 31)) != 0;
+  return up ? OnKeyUp(wParam, lParam) : OnKeyDown(wParam, lParam);
 }
 
 LRESULT KeySetupDialog::OnDestroy(WPARAM, LPARAM) {

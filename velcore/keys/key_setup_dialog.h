@@ -31,6 +31,7 @@ class KeySetupDialog : public ui::Dialog<KeySetupDialog> {
 
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysKey(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);

@@ -119,6 +119,77 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
   EXPECT_EQ(first.Exit(), 0u);
 }
 
+// A running copy that does not answer: this thread holds the copy's mark and a minimised window
+// of the frame's class, and pumps nothing while the second copy runs. The second copy must not
+// wait for it.
+TEST_F(TalvexTest, SecondCopyEndsAtOnceWhenTheRunningCopyDoesNotAnswer) {
+  HANDLE mark = CreateMutexW(nullptr, TRUE, L"Local\\Velmora.Gravlin.RunningCopy");
+  ASSERT_NE(mark, nullptr);
+  ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a copy runs already";
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = &DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"GravlinCE";
+  const ATOM atom = RegisterClassW(&wc);
+  ASSERT_NE(atom, 0);
+  HWND hung = CreateWindowExW(0, L"GravlinCE", L"Talvenor", WS_OVERLAPPEDWINDOW, 10, 10, 300, 400,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(hung, nullptr);
+  ShowWindow(hung, SW_MINIMIZE);
+  Pump(200);
+
+  LoneCopy alone(L"talvex_hung_");
+  ASSERT_FALSE(alone.exe.empty());
+  {
+    TalvexProcess second;
+    ASSERT_TRUE(second.Start(alone.exe, alone.folder));
+    const DWORD start = GetTickCount();
+    // Waits without pumping: the window stays unanswered meanwhile.
+    const DWORD waited = WaitForSingleObject(second.Handle(), 6000);
+    EXPECT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0))
+        << "still waiting after " << GetTickCount() - start << " ms";
+    Pump(500);  // what the second copy asked of the window, if it was left waiting
+    EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
+  }
+  DestroyWindow(hung);
+  UnregisterClassW(L"GravlinCE", wc.hInstance);
+  ReleaseMutex(mark);
+  CloseHandle(mark);
+}
+
+// A minimised copy with Options open: a second start restores it with Options in front, not the
+// frame that Options holds disabled.
+TEST_F(TalvexTest, SecondCopyBringsTheOpenDialogOfAMinimisedCopyToTheFront) {
+  TalvexProcess first;
+  ASSERT_TRUE(first.Start());
+  HWND frame = first.WaitForFrame(kStartTimeout);
+  ASSERT_NE(frame, nullptr);
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == frame; }));
+  Command(frame, IDM_OPTIONS);
+  HWND options = first.WaitForDialog(5000, L"Options");
+  ASSERT_NE(options, nullptr);
+  ShowWindow(frame, SW_MINIMIZE);
+  ASSERT_TRUE(PumpUntil(3000, [&] { return IsIconic(frame) != 0; }));
+  OtherWindow other;
+  SetForegroundWindow(other.Hwnd());
+  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+
+  LoneCopy alone(L"talvex_second_dialog_");
+  ASSERT_FALSE(alone.exe.empty());
+  {
+    TalvexProcess second;
+    ASSERT_TRUE(second.Start(alone.exe, alone.folder));
+    EXPECT_EQ(second.WaitForExit(kStartTimeout), 0u);
+  }
+  EXPECT_TRUE(PumpUntil(3000, [&] { return !IsIconic(frame); }));
+  EXPECT_TRUE(PumpUntil(3000, [&] { return GetForegroundWindow() == options; }))
+      << "in front: " << GetForegroundWindow() << ", the frame " << frame;
+  SendMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(PumpUntil(3000, [&] { return !IsWindow(options); }));
+  EXPECT_EQ(first.Exit(), 0u);
+}
+
 // Libraries of someone else's under the game's names, planted in the working directory and in a
 // folder on PATH; removed again, with their records, at the end.
 class PlantedLibraries {

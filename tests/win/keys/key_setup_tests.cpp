@@ -205,6 +205,36 @@ TEST_F(KeySetupTest, CaptureAssignsTheReleasedKeyRowByRow) {
   Unregister();
 }
 
+// F10 reaches a window as a system key: a capture takes it like any other, and the key pressed
+// after it too, with no system menu opening in between.
+TEST_F(KeySetupTest, CaptureTakesF10AndTheKeyAfterIt) {
+  WriteKeyMap(kKeysPath, kActions);
+  RecorderWindow owner;
+  Register(owner.Hwnd(), kKeysPath);
+  auto noMenu = [] { EXPECT_EQ(test_support::FindVisibleWindow(L"#32768"), nullptr); };
+  ModalDriver script({
+      [&](HWND d) { ClickStart(d); },
+      [&](HWND d) {
+        EXPECT_EQ(Keys(d)[0], L"PRESS KEY");
+        PressAndRelease(VK_F10);
+      },
+      [&](HWND d) {
+        noMenu();
+        EXPECT_EQ(Keys(d)[1], L"PRESS KEY");
+        PressAndRelease(VK_F9);
+      },
+      [&](HWND d) {
+        noMenu();
+        EXPECT_EQ(Keys(d)[2], L"PRESS KEY");
+        CloseWithOk(d);
+      },
+  });
+  EXPECT_EQ(script.Run([&] { return KeySetupBox(owner.Hwnd()); }), 0);
+  EXPECT_EQ(ReadCode(kKeysPath, L"b"), std::optional<DWORD>(VK_F10));  // Left
+  EXPECT_EQ(ReadCode(kKeysPath, L"d"), std::optional<DWORD>(VK_F9));   // Right
+  Unregister();
+}
+
 TEST_F(KeySetupTest, ListShowsNamesAndKeysSortedById) {
   const std::wstring longest(255, L'n');
   const std::wstring tooLong(300, L'n');
