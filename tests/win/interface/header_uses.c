@@ -1,7 +1,8 @@
-// Compiled, not run: velcore.h as a C++11 game sees it, every name it declares used once.
+/* Compiled, not run: velcore.h as a game in C99 and one in C++11 see it (this one file compiled
+   as each), every name it declares used once. */
 #include "velcore/interface/velcore.h"
 
-// The records are those of the library's own build (pinned field by field there).
+/* The records have the layout of the library's own build (pinned field by field there). */
 #if defined(_WIN64)
 typedef char key_target_info_size[sizeof(KeyTargetInfo) == 24 ? 1 : -1];
 typedef char about_box_info_size[sizeof(AboutBoxInfo) == 40 ? 1 : -1];
