@@ -80,6 +80,23 @@ inline bool CopyTree(HKEY root, const std::wstring& from, const std::wstring& to
   return copied;
 }
 
+// The names of root\path's subkeys in the registry's order; none when it is missing.
+inline std::vector<std::wstring> SubkeyNames(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 256;
+    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
 // Every value of an open key in the registry's order, names of any length included.
 inline std::vector<std::pair<std::wstring, RegistryValue>> ReadValues(HKEY key) {
   std::vector<std::pair<std::wstring, RegistryValue>> values;

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/registry_tree.h"
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 
@@ -165,19 +166,7 @@ void DeleteTree(const std::wstring& path) {
 }
 
 std::vector<std::wstring> SubkeyNames(const wchar_t* path) {
-  std::vector<std::wstring> names;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-      break;
-    }
-    names.emplace_back(name);
-  }
-  RegCloseKey(key);
-  return names;
+  return test_support::SubkeyNames(HKEY_CURRENT_USER, path);
 }
 
 // Action id -> key code, as the library would load it: every subkey needs a REG_DWORD "Id" and

@@ -84,20 +84,15 @@ using Tree = std::vector<
     std::pair<std::wstring, std::vector<std::pair<std::wstring, test_support::RegistryValue>>>>;
 Tree ReadTree(const wchar_t* path) {
   Tree tree;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return tree;
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-      break;
-    }
+  for (const std::wstring& name : test_support::SubkeyNames(HKEY_CURRENT_USER, path)) {
     HKEY subkey = nullptr;
-    if (RegOpenKeyExW(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
+    const std::wstring subpath = std::wstring(path) + L"\\" + name;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subpath.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS) {
+      continue;
+    }
     tree.emplace_back(name, test_support::ReadValues(subkey));
     RegCloseKey(subkey);
   }
-  RegCloseKey(key);
   return tree;
 }
 
