@@ -21,6 +21,9 @@
 namespace {
 constexpr int kMenuBarImageSize = 16;
 constexpr int kMessageLength = 128;
+// A key message's flags: a held key's repeat, and Alt held with the key.
+constexpr LPARAM kRepeat = 1 << 30;
+constexpr LPARAM kAltHeld = 1 << 29;
 
 struct DialogSearch {
   HWND owner;
@@ -251,8 +254,6 @@ bool MainFrame::TranslateKey(const MSG& msg) {
   const bool system = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
   if (!plain && !system) return false;
   const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-  constexpr LPARAM kRepeat = 1 << 30;
-  constexpr LPARAM kAltHeld = 1 << 29;
   if (TranslateAlt(msg, down)) return true;
   static constexpr struct {
     WPARAM key;
@@ -303,7 +304,6 @@ bool MainFrame::TranslateAlt(const MSG& msg, bool down) {
     if (down) altAlone_ = false;
     return false;
   }
-  constexpr LPARAM kRepeat = 1 << 30;
   if (down) {
     if (!(msg.lParam & kRepeat)) altAlone_ = true;
     return false;
