@@ -75,6 +75,7 @@ std::span<const ui::MessageEntry<MainFrame>> MainFrame::Messages() {
       {kWmHoldMinimum, &MainFrame::OnHoldMinimum},
       {WM_ENTERSIZEMOVE, &MainFrame::OnEnterSizeMove},
       {WM_MOVE, &MainFrame::OnMove},
+      {WM_MOUSEACTIVATE, &MainFrame::OnMouseActivate},
       {WM_CLOSE, &MainFrame::OnClose},
       {WM_QUERYENDSESSION, &MainFrame::OnQueryEndSession},
       {WM_KEYDOWN, &MainFrame::OnKeyDown},
@@ -117,6 +118,7 @@ HWND MainFrame::Create(HINSTANCE instance, const RECT& workArea) {
   GetWindowRect(hwnd_, &placed);
   placed_ = POINT{placed.left, placed.top};
   shown_ = true;
+  placing_ = true;
   return hwnd_;
 }
 
@@ -336,6 +338,7 @@ LRESULT MainFrame::OnKeyTargetUp(WPARAM, LPARAM) {
 
 LRESULT MainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
+    placing_ = false;
     if (!game_.IsPaused()) SetPaused(true);
     // The button's release goes to whatever took the focus; without this the first press
     // afterwards would be taken for the held button.
@@ -360,7 +363,7 @@ LRESULT MainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
   }
   const SIZE size = {LOWORD(lParam), HIWORD(lParam)};
   if (!game_.Hwnd() || (size.cx == laidOut_.cx && size.cy == laidOut_.cy)) return 0;
-  if (shown_) PauseForWindow();
+  if (shown_) PauseForPlace();
   Relayout();
   return 0;
 }
@@ -396,6 +399,7 @@ LRESULT MainFrame::OnHoldMinimum(WPARAM, LPARAM) {
 }
 
 LRESULT MainFrame::OnEnterSizeMove(WPARAM, LPARAM) {
+  placing_ = false;
   PauseForWindow();
   return 0;
 }
@@ -406,9 +410,28 @@ LRESULT MainFrame::OnMove(WPARAM, LPARAM) {
   if (!desktop_ || !shown_ || IsIconic(hwnd_) || !GetWindowRect(hwnd_, &placed)) return 0;
   if (placed.left != placed_.x || placed.top != placed_.y) {
     placed_ = POINT{placed.left, placed.top};
-    PauseForWindow();
+    PauseForPlace();
   }
   return 0;
+}
+
+// A window manager places a new window (moves it into the screen, maximises it) and then hands
+// it the focus, which Wine passes on as this message; there is no other sign that the placing
+// is over. The pause the placing caused was nobody's doing: the game goes on.
+LRESULT MainFrame::OnMouseActivate(WPARAM wParam, LPARAM lParam) {
+  if (placing_) {
+    placing_ = false;
+    if (placingPaused_ && game_.IsPaused()) SetPaused(false);
+  }
+  return DefWindowProcW(hwnd_, WM_MOUSEACTIVATE, wParam, lParam);
+}
+
+// A new place or size pauses at once, as it does wherever the player made it: the frame cannot
+// tell a window manager's placing from the player until the placing is over.
+void MainFrame::PauseForPlace() {
+  if (game_.IsPaused()) return;
+  SetPaused(true);
+  placingPaused_ = placing_;
 }
 
 // Like losing the focus: the game waits for the pause button.
@@ -474,6 +497,7 @@ void MainFrame::OnPause(WORD, HWND) {
 }
 
 void MainFrame::SetPaused(bool paused) {
+  placingPaused_ = false;
   game_.SetPaused(paused);
   ShowPauseState();
 }

@@ -72,6 +72,7 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   LRESULT OnHoldMinimum(WPARAM wParam, LPARAM lParam);
   LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnMove(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
   LRESULT OnClose(WPARAM wParam, LPARAM lParam);
   LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
@@ -89,6 +90,7 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
   bool CreateChildren(const FrameLayout& layout);
   void Relayout();
   void PauseForWindow();
+  void PauseForPlace();
   void SetNumber(Label label, int value);
   int ShowScores(int newScore);
   void ShowPauseState();
@@ -100,8 +102,10 @@ class MainFrame : public ui::Window<MainFrame>, public GameEvents {
 
   HINSTANCE instance_ = nullptr;
   HWND menuBar_ = nullptr;
-  bool desktop_ = false;  // a desktop window rather than the handheld's full screen
-  bool shown_ = false;    // placed and shown: from now on a new size is the player's doing
+  bool desktop_ = false;        // a desktop window rather than the handheld's full screen
+  bool shown_ = false;          // placed and shown: from now on a new place or size pauses
+  bool placing_ = false;        // shown, but a window manager may still be placing it
+  bool placingPaused_ = false;  // the pause came from a new place while placing, and nothing since
   int textHeight_ = kDefaultTextHeight;
   SIZE laidOut_ = {};          // the client size the children were placed for
   POINT placed_ = {};          // where the window stood when last seen

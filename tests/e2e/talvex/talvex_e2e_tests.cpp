@@ -518,6 +518,56 @@ TEST_F(TalvexTest, ClosedByItsCloseBoxItComesBackWhereItWas) {
   EXPECT_EQ(again.Exit(), 0u);
 }
 
+// Started where a window manager moves or sizes the window while placing it (the screen's
+// corner, where its frame does not fit; maximised, by way of the normal size), the game runs;
+// the player's move or size afterwards still pauses it. Without a window manager nothing moves
+// the window at start; the run on a screen with one (window_manager_tests.sh) is the real check.
+TEST_F(TalvexTest, TheWindowManagersPlacingAtStartDoesNotPause) {
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const auto moveBy = [](HWND frame) {
+    RECT r = {};
+    GetWindowRect(frame, &r);
+    SetWindowPos(frame, nullptr, r.left - 30, r.top - 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  };
+  const struct {
+    const char* name;
+    bool stored;
+    int32_t place[5];  // as the frame stores it: edges, then whether maximised
+    std::function<void(HWND)> playerActs;
+  } kCases[] = {
+      {"the first start", false, {}, moveBy},
+      {"in the screen's lower right corner",
+       true,
+       {work.right - 420, work.bottom - 600, work.right, work.bottom, 0},
+       moveBy},
+      {"maximised",
+       true,
+       {work.left + 100, work.top + 50, work.left + 520, work.top + 650, 1},
+       [](HWND frame) { ShowWindow(frame, SW_RESTORE); }},
+  };
+  SetDword(kOptionsKey, L"InitialLevel", 9);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
+    if (c.stored) {
+      test_support::WriteValue(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement", REG_BINARY,
+                               c.place, sizeof c.place);
+    }
+    TalvexProcess game;
+    ASSERT_TRUE(game.Start());
+    HWND frame = game.WaitForFrame(kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    // The window manager has long answered by now.
+    Pump(1500);
+    EXPECT_FALSE(WaitForPause(frame, 0));
+    EXPECT_TRUE(BoardMovesWithin(frame, 2000));
+    c.playerActs(frame);
+    EXPECT_TRUE(WaitForPause(frame, 2000));
+    EXPECT_EQ(game.Exit(), 0u);
+  }
+}
+
 // Pause, F2 and F10 for a desktop player; a key the player gave to a game action keeps it.
 TEST_F(TalvexTest, DesktopKeysActUnlessTheyAreAnActionsKey) {
   const struct {

@@ -860,6 +860,74 @@ TEST_F(FrameTest, MovingSizingAndMinimisingPause) {
   }
 }
 
+// A window manager places a new window and then hands it the focus, which reaches the window as
+// the activation Wine makes of it (a click on the menu). What the placing paused goes on then;
+// a move or size the player made stays paused.
+TEST_F(FrameTest, WhatTheWindowManagersPlacingPausedGoesOn) {
+  const auto move = [](HWND h) {
+    SetWindowPos(h, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const auto handOver = [](HWND h) {
+    SendMessageW(h, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(h),
+                 MAKELPARAM(HTMENU, WM_LBUTTONDOWN));
+  };
+  const struct {
+    const char* name;
+    std::function<void(HWND)> act;
+    bool paused;
+  } kCases[] = {
+      {"a move, then the focus", [&](HWND h) { move(h), handOver(h); }, false},
+      {"a size passed on the way to maximised, then the focus",
+       [&](HWND h) {
+         SetWindowPos(h, nullptr, 0, 0, 480, 640, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         handOver(h);
+       },
+       false},
+      {"the focus, then a move", [&](HWND h) { handOver(h), move(h); }, true},
+      {"a move, the player away and back, the focus",
+       [&](HWND h) {
+         move(h);
+         SendMessageW(h, WM_ACTIVATE, WA_INACTIVE, 0);
+         SendMessageW(h, WM_ACTIVATE, WA_ACTIVE, 0);
+         handOver(h);
+       },
+       true},
+      {"a move, the player resumes and pauses, the focus",
+       [&](HWND h) {
+         move(h);
+         SendMessageW(h, WM_COMMAND, IDM_PAUSE, 0);
+         SendMessageW(h, WM_COMMAND, IDM_PAUSE, 0);
+         handOver(h);
+       },
+       true},
+      {"the system's move loop, then the focus",
+       [&](HWND h) {
+         SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0);
+         move(h);
+         SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
+         handOver(h);
+       },
+       true},
+      {"only the focus", [&](HWND h) { handOver(h); }, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    HWND hwnd = Start(RECT{0, 0, 1024, 768});
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_FALSE(Flags() & Paused);
+    c.act(hwnd);
+    EXPECT_EQ((Flags() & Paused) != 0, c.paused);
+    // The pause button shows whichever it is.
+    EXPECT_EQ(
+        SendMessageW(test_support::MenuBarToolbar(hwnd), TB_ISBUTTONCHECKED, IDM_PAUSE, 0) != 0,
+        c.paused);
+    frame_.reset();
+    DrainQuit();
+    // Every case starts from the first start's place, which its move leaves.
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
+  }
+}
+
 TEST_F(FrameTest, MinimumTrackingSizeKeepsTheHandheldClient) {
   HWND hwnd = Start(RECT{0, 0, 1024, 768});
   ASSERT_NE(hwnd, nullptr);

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Under a window manager (openbox) the frame is asked by another program, as a border drag would,
-# to become far smaller than the handheld's screen: its window must come back to at least
-# 240 x 320, and an ordinary size must still be taken as asked. Runs on a screen of its own
-# (the window manager would change every other test's windows) and in a prefix of its own whose
-# windows the window manager manages.
-#   minimum_under_window_manager.sh PREFIX BIN_DIR
+# The game under a window manager (openbox):
+# - asked by another program, as a border drag would, to become far smaller than the handheld's
+#   screen, its window comes back to at least 240 x 320, and an ordinary size is taken as asked;
+# - what the window manager does while placing the window at start does not pause the game, and
+#   the player's moves and sizes still do (the end-to-end test of that, run here).
+# Runs on a screen of its own (the window manager would change every other test's windows) and in
+# a prefix of its own whose windows the window manager manages.
+#   window_manager_tests.sh PREFIX BIN_DIR
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 prefix=$1
@@ -72,5 +74,21 @@ if [ "$width" != 600 ] || [ "$height" != 700 ]; then
   echo "FAIL: asked for 600 x 700, the window is ${width} x ${height}"
   status=1
 fi
-[ "$status" = 0 ] && echo "PASS: the minimum holds under the window manager"
+[ "$status" = 0 ] && echo "the minimum holds under the window manager"
+# Closed as the player would, by the window manager's close key; the next test starts its own.
+xdotool windowactivate --sync "$window" key alt+F4 2>/dev/null || true
+for _ in $(seq 100); do
+  kill -0 "$app" 2>/dev/null || break
+  sleep 0.1
+done
+kill "$app" 2>/dev/null || true
+wait "$app" 2>/dev/null || true
+app=
+
+if ! run "$bin/talvex_e2e.exe" --gtest_filter='TalvexTest.TheWindowManagersPlacingAtStartDoesNotPause' \
+  </dev/null; then
+  echo "FAIL: the window manager's placing at start, under the window manager"
+  status=1
+fi
+[ "$status" = 0 ] && echo "PASS: under the window manager"
 exit $status
