@@ -28,7 +28,6 @@ constexpr wchar_t kPebblesRoot[] = L"Software\\Velmora\\Pebbles";
 constexpr wchar_t kPebblesKeys[] = L"Software\\Velmora\\Pebbles\\Keys";
 constexpr wchar_t kPebblesScore[] = L"Software\\Velmora\\Pebbles\\Score";
 constexpr wchar_t kTalvexKeys[] = L"Software\\Velmora\\Gravlin\\Keys";
-constexpr wchar_t kShellKeys[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
 constexpr UINT kButton = 0xC1;
 // The sample's menu commands and its status line (samples/pebbles/resource.h).
 constexpr int kStatus = 1001;
@@ -109,16 +108,7 @@ void SetCode(const wchar_t* path, const wchar_t* action, DWORD code) {
 
 class PebblesTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kShellKeys);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellKeys);
-    test_support::DeleteIfEmpty(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell");
-  }
-  void WriteShellButton() {
-    const wchar_t name[] = L"Button 1";
-    test_support::WriteValue(HKEY_LOCAL_MACHINE, std::wstring(kShellKeys) + L"\\40C1", L"Name",
-                             REG_SZ, name, sizeof name);
-  }
+  void TearDown() override { test_support::RemoveShellButtons(); }
 
   RegistryBackup talvex_;
   RegistryBackup pebbles_{kPebblesRoot};
@@ -224,7 +214,7 @@ TEST_F(PebblesTest, ItsAboutBoxIsItsOwn) {
 
 // Both games map the shell's button: each press goes to the game in front and to it alone.
 TEST_F(PebblesTest, BesideTalvexAButtonBothMapGoesToTheOneInFront) {
-  WriteShellButton();
+  test_support::WriteShellButtons({{L"40C1", L"Button 1"}});
   ASSERT_TRUE(StoreKeyMapDefaults());
   SetCode(kTalvexKeys, L"Action3", kButton);  // Talvenor's drop
   TalvexProcess talvex;

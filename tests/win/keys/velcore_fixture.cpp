@@ -5,15 +5,6 @@
 namespace {
 
 constexpr wchar_t kRecorderClass[] = L"TalvenorKeyRecorder";
-constexpr wchar_t kShellPath[] = L"SOFTWARE\\Microsoft\\Shell";
-
-HKEY CreateKey(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  EXPECT_EQ(
-      RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-      ERROR_SUCCESS);
-  return key;
-}
 
 bool Recorded(UINT message) {
   switch (message) {
@@ -74,16 +65,6 @@ std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey) {
   return test_support::DwordOf(*value);
 }
 
-void WriteShellButtons(const std::vector<ShellButton>& buttons) {
-  HKEY keys = CreateKey(HKEY_LOCAL_MACHINE, kShellKeysPath);
-  if (keys) RegCloseKey(keys);
-  for (const ShellButton& b : buttons) {
-    const std::wstring subkey = std::wstring(kShellKeysPath) + L"\\" + b.subkey;
-    WriteValue(HKEY_LOCAL_MACHINE, subkey, L"Name", REG_SZ, b.name.c_str(),
-               static_cast<DWORD>((b.name.size() + 1) * sizeof(wchar_t)));
-  }
-}
-
 // Parents of the scratch keys go only when the tests left them empty.
 void RemoveScratchKeys() {
   using test_support::DeleteIfEmpty;
@@ -91,9 +72,7 @@ void RemoveScratchKeys() {
   RegDeleteKeyW(HKEY_CURRENT_USER, kTestsRoot);
   DeleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Velmora\\TalvenorTests");
   DeleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Velmora");
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, kShellKeysPath);
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, kShellKeysPath);
-  DeleteIfEmpty(HKEY_LOCAL_MACHINE, kShellPath);
+  test_support::RemoveShellButtons();
 }
 
 void PrintTo(const Seen& seen, std::ostream* out) {

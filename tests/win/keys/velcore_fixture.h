@@ -18,7 +18,7 @@
 constexpr wchar_t kTestsRoot[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget";
 constexpr wchar_t kKeysPath[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Keys";
 constexpr wchar_t kOtherKeysPath[] = L"Software\\Velmora\\TalvenorTests\\KeyTarget\\Other";
-constexpr wchar_t kShellKeysPath[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
+using test_support::kShellKeysPath;
 
 // One action subkey; a missing code leaves the "Code" value out.
 struct Action {
@@ -31,11 +31,8 @@ void WriteKeyMap(const wchar_t* path, const std::vector<Action>& actions);
 using test_support::WriteValue;
 std::optional<DWORD> ReadCode(const wchar_t* path, const std::wstring& subkey);
 
-struct ShellButton {
-  std::wstring subkey;
-  std::wstring name;
-};
-void WriteShellButtons(const std::vector<ShellButton>& buttons);
+using test_support::ShellButton;
+using test_support::WriteShellButtons;
 void RemoveScratchKeys();
 
 // A top-level window that records the messages of interest that reach its own procedure.
