@@ -20,6 +20,7 @@
 #include "tests/support/registry_values.h"
 #include "tests/support/win_support.h"
 #include "velcore/codec/score_record.h"
+#include "velcore/resource.h"  // the scores dialog's controls
 
 namespace {
 
@@ -768,7 +769,7 @@ TEST_F(TalvexTest, GameEndsIntoTheTableThenIntoGameOver) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), L"Scores");
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), frame);
-  HWND list = GetDlgItem(dialog, 1006);
+  HWND list = GetDlgItem(dialog, IDC_SCORE_LIST);
   HWND editor = nullptr;
   ASSERT_TRUE(PumpUntil(3000, [&] {
     return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
@@ -815,7 +816,7 @@ TEST_F(TalvexTest, CloseDuringNameEntryStoresTheNameTypedSoFar) {
   std::wstring score;
   HWND dialog = PlayToTheEnd(game, frame, score);
   ASSERT_NE(dialog, nullptr);
-  HWND list = GetDlgItem(dialog, 1006);
+  HWND list = GetDlgItem(dialog, IDC_SCORE_LIST);
   HWND editor = nullptr;
   ASSERT_TRUE(PumpUntil(3000, [&] {
     return (editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0))) !=
@@ -832,7 +833,16 @@ TEST_F(TalvexTest, CloseDuringNameEntryStoresTheNameTypedSoFar) {
 
 // What the session's end finds open, opened over a running game; returns the innermost dialog
 // or box (null for none, or when it did not show up).
-enum class OpenAtSessionEnd { Nothing, Options, SetupKeys, About, Scores, NameEntry, GameOver };
+enum class OpenAtSessionEnd {
+  Nothing,
+  Options,
+  SetupKeys,
+  About,
+  Scores,
+  PublishScore,
+  NameEntry,
+  GameOver
+};
 
 HWND OpenForSessionEnd(TalvexProcess& game, HWND frame, OpenAtSessionEnd what) {
   using Open = OpenAtSessionEnd;
@@ -854,12 +864,25 @@ HWND OpenForSessionEnd(TalvexProcess& game, HWND frame, OpenAtSessionEnd what) {
       Command(frame, IDM_ABOUT);
       return game.WaitForDialog(5000, L"About Talvenor");
     case Open::Scores:
+    case Open::PublishScore: {
+      if (what == Open::PublishScore) StoreFullTable(100000);
       Command(frame, IDM_SCORES);
-      return game.WaitForDialog(5000, L"Scores");
+      HWND scores = game.WaitForDialog(5000, L"Scores");
+      if (!scores || what == Open::Scores) return scores;
+      // The first row chosen from the keyboard gives the button its use.
+      HWND list = GetDlgItem(scores, IDC_SCORE_LIST);
+      PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+      PostMessageW(list, WM_KEYUP, VK_DOWN, 1 | (LPARAM{3} << 30));
+      HWND publish = GetDlgItem(scores, IDC_PUBLISH);
+      if (!PumpUntil(3000, [&] { return IsWindowEnabled(publish) != FALSE; })) return nullptr;
+      PostMessageW(scores, WM_COMMAND, MAKEWPARAM(IDC_PUBLISH, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(publish));
+      return game.WaitForDialog(5000, L"Publish score");
+    }
     case Open::NameEntry: {
       HWND dialog = PlayToTheEnd(game, frame, score);
       if (!dialog) return nullptr;
-      HWND list = GetDlgItem(dialog, 1006);
+      HWND list = GetDlgItem(dialog, IDC_SCORE_LIST);
       HWND editor = nullptr;
       if (!PumpUntil(3000, [&] {
             return (editor = reinterpret_cast<HWND>(
@@ -887,8 +910,8 @@ TEST_F(TalvexTest, SessionEndKeepsWhatACloseKeeps) {
   } kOpen[] = {
       {"nothing", Open::Nothing},      {"Options with a change", Open::Options},
       {"Setup keys", Open::SetupKeys}, {"About", Open::About},
-      {"Scores", Open::Scores},        {"name entry", Open::NameEntry},
-      {"Game over!", Open::GameOver},
+      {"Scores", Open::Scores},        {"Publish score", Open::PublishScore},
+      {"name entry", Open::NameEntry}, {"Game over!", Open::GameOver},
   };
   for (const auto& c : kOpen) {
     for (const bool ending : {true, false}) {
