@@ -864,58 +864,49 @@ TEST_F(FrameTest, MovingSizingAndMinimisingPause) {
 // the activation Wine makes of it (a click on the menu). What the placing paused goes on then;
 // a move or size the player made stays paused.
 TEST_F(FrameTest, WhatTheWindowManagersPlacingPausedGoesOn) {
-  const auto move = [](HWND h) {
+  using Step = std::function<void(HWND)>;
+  const Step move = [](HWND h) {
     SetWindowPos(h, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  const auto handOver = [](HWND h) {
+  // The normal size a window manager passes through on the way to maximised.
+  const Step size = [](HWND h) {
+    SetWindowPos(h, nullptr, 0, 0, 480, 640, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const Step handOver = [](HWND h) {
     SendMessageW(h, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(h),
                  MAKELPARAM(HTMENU, WM_LBUTTONDOWN));
   };
+  const Step awayAndBack = [](HWND h) {
+    SendMessageW(h, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageW(h, WM_ACTIVATE, WA_ACTIVE, 0);
+  };
+  const Step pauseButton = [](HWND h) { SendMessageW(h, WM_COMMAND, IDM_PAUSE, 0); };
+  const Step moveLoop = [&](HWND h) {
+    SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0);
+    move(h);
+    SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
+  };
   const struct {
     const char* name;
-    std::function<void(HWND)> act;
+    std::vector<Step> steps;
     bool paused;
   } kCases[] = {
-      {"a move, then the focus", [&](HWND h) { move(h), handOver(h); }, false},
-      {"a size passed on the way to maximised, then the focus",
-       [&](HWND h) {
-         SetWindowPos(h, nullptr, 0, 0, 480, 640, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-         handOver(h);
-       },
-       false},
-      {"the focus, then a move", [&](HWND h) { handOver(h), move(h); }, true},
-      {"a move, the player away and back, the focus",
-       [&](HWND h) {
-         move(h);
-         SendMessageW(h, WM_ACTIVATE, WA_INACTIVE, 0);
-         SendMessageW(h, WM_ACTIVATE, WA_ACTIVE, 0);
-         handOver(h);
-       },
-       true},
+      {"a move, then the focus", {move, handOver}, false},
+      {"a size, then the focus", {size, handOver}, false},
+      {"only the focus", {handOver}, false},
+      {"the focus, then a move", {handOver, move}, true},
+      {"a move, the player away and back, the focus", {move, awayAndBack, handOver}, true},
       {"a move, the player resumes and pauses, the focus",
-       [&](HWND h) {
-         move(h);
-         SendMessageW(h, WM_COMMAND, IDM_PAUSE, 0);
-         SendMessageW(h, WM_COMMAND, IDM_PAUSE, 0);
-         handOver(h);
-       },
+       {move, pauseButton, pauseButton, handOver},
        true},
-      {"the system's move loop, then the focus",
-       [&](HWND h) {
-         SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0);
-         move(h);
-         SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
-         handOver(h);
-       },
-       true},
-      {"only the focus", [&](HWND h) { handOver(h); }, false},
+      {"the system's move loop, then the focus", {moveLoop, handOver}, true},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     HWND hwnd = Start(RECT{0, 0, 1024, 768});
     ASSERT_NE(hwnd, nullptr);
     ASSERT_FALSE(Flags() & Paused);
-    c.act(hwnd);
+    for (const Step& step : c.steps) step(hwnd);
     EXPECT_EQ((Flags() & Paused) != 0, c.paused);
     // The pause button shows whichever it is.
     EXPECT_EQ(
