@@ -38,6 +38,11 @@ RECT DesktopWindowRect(const RECT& client) {
   return r;
 }
 
+SIZE MinimumWindowSize() {
+  const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
+  return SIZE{Width(smallest), Height(smallest)};
+}
+
 RECT FirstStartRect(const RECT& workArea) {
   // What the caption and borders add to a client area.
   const RECT border = DesktopWindowRect(RECT{0, 0, 0, 0});
@@ -76,9 +81,9 @@ std::optional<FramePlacement> ReadPlacement(const wchar_t* path) {
   MONITORINFO info = {};
   info.cbSize = sizeof info;
   if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
-  const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
-  normal.right = std::max(normal.right, normal.left + Width(smallest));
-  normal.bottom = std::max(normal.bottom, normal.top + Height(smallest));
+  const SIZE smallest = MinimumWindowSize();
+  normal.right = std::max(normal.right, normal.left + smallest.cx);
+  normal.bottom = std::max(normal.bottom, normal.top + smallest.cy);
   const bool maximised = stored.maximised != 0;
   if (Width(normal) > Width(info.rcWork) || Height(normal) > Height(info.rcWork)) {
     return FramePlacement{FirstStartRect(info.rcWork), maximised};

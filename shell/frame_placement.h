@@ -18,6 +18,8 @@ constexpr SIZE kMinimumClient = {240, 320};
 
 // The window rectangle whose client area is `client` for a desktop frame.
 RECT DesktopWindowRect(const RECT& client);
+// The smallest window a desktop frame may be: kMinimumClient with the caption and borders.
+SIZE MinimumWindowSize();
 
 // The first start's window: a 3 : 4 portrait client 85% of the work area's height (less when the
 // work area is too narrow for that), centred in it.

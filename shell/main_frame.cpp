@@ -370,9 +370,9 @@ LRESULT MainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
   if (!desktop_) return 0;
-  const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
+  const SIZE smallest = MinimumWindowSize();
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  info->ptMinTrackSize = POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+  info->ptMinTrackSize = POINT{smallest.cx, smallest.cy};
   return 0;
 }
 
@@ -382,8 +382,8 @@ LRESULT MainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
 LRESULT MainFrame::OnWindowPosChanging(WPARAM wParam, LPARAM lParam) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
   if (desktop_ && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd_) && !IsZoomed(hwnd_)) {
-    const RECT smallest = DesktopWindowRect(RECT{0, 0, kMinimumClient.cx, kMinimumClient.cy});
-    if (pos->cx < smallest.right - smallest.left || pos->cy < smallest.bottom - smallest.top) {
+    const SIZE smallest = MinimumWindowSize();
+    if (pos->cx < smallest.cx || pos->cy < smallest.cy) {
       PostMessageW(hwnd_, kWmHoldMinimum, 0, 0);
     }
   }
