@@ -16,14 +16,12 @@
 #include "shell/res/resource.h"
 #include "shell/row_sound.h"
 #include "shell/velcore_library.h"
+#include "ui/key_message.h"
 #include "velcore/interface/velcore.h"
 
 namespace {
 constexpr int kMenuBarImageSize = 16;
 constexpr int kMessageLength = 128;
-// A key message's flags: a held key's repeat, and Alt held with the key.
-constexpr LPARAM kRepeat = 1 << 30;
-constexpr LPARAM kAltHeld = 1 << 29;
 
 struct DialogSearch {
   HWND owner;
@@ -265,7 +263,7 @@ bool MainFrame::TranslateKey(const MSG& msg) {
                                    [&](const auto& k) { return k.key == msg.wParam; });
   if (found == std::end(kKeys)) return false;
   // Alt combinations keep their system meaning.
-  if (system && (msg.lParam & kAltHeld)) return false;
+  if (system && (msg.lParam & ui::kKeyAltHeld)) return false;
   // The key target reports a key the player gave to a game action: that key keeps it. F10
   // arrives as a system key, which the target would never hear: it is handed on as the plain key
   // it is.
@@ -275,7 +273,7 @@ bool MainFrame::TranslateKey(const MSG& msg) {
   DispatchMessageW(&asPlain);
   if (keyReported_) return true;
   // A held key's repeats do nothing more; F10's release would open the system menu.
-  if (!down || (msg.lParam & kRepeat)) return true;
+  if (!down || (msg.lParam & ui::kKeyRepeat)) return true;
   switch (found->command) {
     case IDM_EXTRAS:
       OpenExtrasFromKeyboard();
@@ -307,7 +305,7 @@ bool MainFrame::TranslateAlt(const MSG& msg, bool down) {
     return false;
   }
   if (down) {
-    if (!(msg.lParam & kRepeat)) altAlone_ = true;
+    if (!(msg.lParam & ui::kKeyRepeat)) altAlone_ = true;
     return false;
   }
   if (!altAlone_) return false;

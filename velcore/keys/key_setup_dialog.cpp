@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "pocketpc/shell.h"
+#include "ui/key_message.h"
 #include "velcore/keys/hot_keys.h"
 #include "velcore/resource.h"
 #include "velcore/velcore_module.h"
@@ -197,9 +198,8 @@ LRESULT KeySetupDialog::OnKeyUp(WPARAM wParam, LPARAM) {
 // F10 comes as a system key, which would open the system menu and take every key pressed after
 // it. During a capture it is a key like any other; with Alt held a key keeps its system meaning.
 LRESULT KeySetupDialog::OnSysKey(WPARAM wParam, LPARAM lParam) {
-  constexpr LPARAM kAltHeld = 1 << 29;
-  if (!capturing_ || (lParam & kAltHeld)) return FALSE;
-  const bool up = (lParam & (1u << 31)) != 0;
+  if (!capturing_ || (lParam & ui::kKeyAltHeld)) return FALSE;
+  const bool up = (lParam & ui::kKeyReleased) != 0;
   return up ? OnKeyUp(wParam, lParam) : OnKeyDown(wParam, lParam);
 }
 
