@@ -1,5 +1,6 @@
 #include "velcore/scores/scores_dialog.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "pocketpc/screen.h"
@@ -174,9 +175,7 @@ void ScoresDialog::GrowToShowTheWholeTable() {
     const int headingWidth = static_cast<int>(
         SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)) +
         kHeadingMargin);
-    int best = fitted;
-    if (contents > best) best = contents;
-    if (headingWidth > best) best = headingWidth;
+    const int best = std::max({fitted, contents, headingWidth});
     SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(best, 0));
     width += best;
   }
@@ -192,17 +191,16 @@ void ScoresDialog::GrowToShowTheWholeTable() {
       GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0)), &header)) {
     const int wanted =
         (header.bottom - header.top) + (row.bottom - row.top) * ScoreTable::kCapacity;
-    if (wanted > height) height = wanted;
+    height = std::max(height, wanted);
   }
   const RECT area = pocketpc::WorkArea();
   RECT dialog = {};
   GetWindowRect(hwnd_, &dialog);
-  int growX = width - listClient.right;
-  int growY = height - listClient.bottom;
+  // Never shrinking, and no further than the work area has room for.
   const int roomX = (area.right - area.left) - (dialog.right - dialog.left);
   const int roomY = (area.bottom - area.top) - (dialog.bottom - dialog.top);
-  growX = growX < 0 ? 0 : (growX > roomX ? roomX : growX);
-  growY = growY < 0 ? 0 : (growY > roomY ? roomY : growY);
+  const int growX = std::max(0, std::min(width - static_cast<int>(listClient.right), roomX));
+  const int growY = std::max(0, std::min(height - static_cast<int>(listClient.bottom), roomY));
   if (growX == 0 && growY == 0) return;
   SetWindowPos(list_, nullptr, 0, 0, listWindow.right - listWindow.left + growX,
                listWindow.bottom - listWindow.top + growY, SWP_NOMOVE | SWP_NOZORDER);
