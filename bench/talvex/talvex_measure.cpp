@@ -356,8 +356,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   // Minesweeper took the foreground, which paused the game; back in front it stays paused until
   // the pause button.
-  SetForegroundWindow(frame);
-  PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
+  test_support::BringToFront(frame, 2000);
   if (maximised) {
     PostMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     if (!PumpUntil(3000, [&] { return IsZoomed(frame) != FALSE; })) {

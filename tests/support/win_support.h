@@ -35,6 +35,17 @@ inline void Pump(DWORD ms) {
   PumpUntil(ms, [] { return false; });
 }
 
+// Brings the window to the front and waits until it is there; false when it never got there.
+// Asked again while it is not: Wine may hand the front elsewhere once more when the X server's
+// late focus events for new windows arrive.
+inline bool BringToFront(HWND window, DWORD ms = 3000) {
+  return PumpUntil(ms, [&] {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    return false;
+  });
+}
+
 // A window's text, asked of the window itself (an edit control keeps its text apart from the
 // window's name) and never waiting long on another process.
 inline std::wstring WindowText(HWND hwnd) {
@@ -65,8 +76,6 @@ inline void CloseWithOk(HWND dialog) {
   }
 }
 
-// A key pressed and released on a window as the keyboard would send it, posted so that it comes
-// through whichever loop runs the window's thread (a modal dialog's own included).
 // The screen's dots per inch, and the resolution the run is meant to have: TALVENOR_EXPECT_DPI,
 // set by at_dpi.sh for a prefix of its own, or 0 when the run names none.
 struct ScreenDpi {
@@ -84,6 +93,8 @@ inline ScreenDpi ScreenResolution() {
   return dpi;
 }
 
+// A key pressed and released on a window as the keyboard would send it, posted so that it comes
+// through whichever loop runs the window's thread (a modal dialog's own included).
 inline void PostKeyPress(HWND window, UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
   PostMessageW(window, WM_KEYDOWN, key, scan | 1);

@@ -19,6 +19,7 @@
 
 namespace {
 
+using test_support::BringToFront;
 using test_support::ButtonTaken;
 using test_support::PressHardwareButton;
 using test_support::SendKey;
@@ -63,11 +64,6 @@ class Pebbles {
   TalvexProcess process_;
   HWND window_ = nullptr;
 };
-
-bool BringToFront(HWND window) {
-  SetForegroundWindow(window);
-  return PumpUntil(2000, [&] { return GetForegroundWindow() == window; });
-}
 
 void Press(WORD key) {
   EXPECT_TRUE(SendKey(key, false));

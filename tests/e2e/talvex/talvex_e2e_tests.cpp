@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <psapi.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,6 +22,8 @@
 #include "velcore/resource.h"  // the scores dialog's controls
 
 namespace {
+
+using test_support::BringToFront;
 
 constexpr DWORD kStartTimeout = 15000;
 
@@ -104,8 +105,7 @@ TEST_F(TalvexTest, SecondCopyBringsTheFirstToFrontAndEnds) {
   HWND frame = first.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
   OtherWindow other;
-  SetForegroundWindow(other.Hwnd());
-  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+  ASSERT_TRUE(BringToFront(other.Hwnd()));
 
   // A copy in a folder without the library: had it tried to load it, it would end with 1.
   LoneCopy alone(L"talvex_second_");
@@ -165,16 +165,14 @@ TEST_F(TalvexTest, SecondCopyBringsTheOpenDialogOfAMinimisedCopyToTheFront) {
   ASSERT_TRUE(first.Start());
   HWND frame = first.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == frame; }));
+  ASSERT_TRUE(BringToFront(frame));
   Command(frame, IDM_OPTIONS);
   HWND options = first.WaitForDialog(5000, L"Options");
   ASSERT_NE(options, nullptr);
   ShowWindow(frame, SW_MINIMIZE);
   ASSERT_TRUE(PumpUntil(3000, [&] { return IsIconic(frame) != 0; }));
   OtherWindow other;
-  SetForegroundWindow(other.Hwnd());
-  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+  ASSERT_TRUE(BringToFront(other.Hwnd()));
 
   LoneCopy alone(L"talvex_second_dialog_");
   ASSERT_FALSE(alone.exe.empty());
@@ -388,11 +386,6 @@ void StoreDefaultKeys() {
 }
 
 // Makes the frame the foreground window, as a click on it would; false when it does not come.
-bool BringToFront(HWND frame) {
-  SetForegroundWindow(frame);
-  return PumpUntil(2000, [&] { return GetForegroundWindow() == frame; });
-}
-
 void PressKey(WORD key) {
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -447,12 +440,11 @@ TEST_F(TalvexTest, ButtonHeldWhileADialogOpensDoesNotSwallowTheNextPress) {
 TEST_F(TalvexTest, FrameStandsCentredOnItsFirstStart) {
   // Measured in the screen's own pixels, whatever its dots per inch.
   SetProcessDPIAware();
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const test_support::ScreenDpi resolution = test_support::ScreenResolution();
+  const int dpi = resolution.actual;
   // The run in a prefix set to another resolution says which it expects.
-  if (const char* expected = getenv("TALVENOR_EXPECT_DPI")) {
-    EXPECT_EQ(dpi, atoi(expected));
+  if (resolution.expected) {
+    EXPECT_EQ(dpi, resolution.expected);
   }
   RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"WindowPlacement");
   TalvexProcess game;
@@ -618,8 +610,7 @@ TEST_F(TalvexTest, OptionsOpenedBehindAnotherWindowIsOwnedByTheFrame) {
   HWND frame = game.WaitForFrame(kStartTimeout);
   ASSERT_NE(frame, nullptr);
   OtherWindow other;
-  SetForegroundWindow(other.Hwnd());
-  ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+  ASSERT_TRUE(BringToFront(other.Hwnd()));
   Command(frame, IDM_OPTIONS);
   HWND options = game.WaitForDialog(5000, L"Options");
   ASSERT_NE(options, nullptr);
@@ -713,8 +704,7 @@ TEST_F(TalvexTest, DeactivationPausesAndReactivationKeepsThePause) {
   std::vector<COLORREF> paused;
   {
     OtherWindow other;
-    SetForegroundWindow(other.Hwnd());
-    ASSERT_TRUE(PumpUntil(2000, [&] { return GetForegroundWindow() == other.Hwnd(); }));
+    ASSERT_TRUE(BringToFront(other.Hwnd()));
     ASSERT_TRUE(WaitForPause(frame, 2000));
     paused = CapturePixels(Board(frame));
     EXPECT_TRUE(BoardStill(frame, 1500));

@@ -575,23 +575,15 @@ TEST_F(KeyTargetTest, TheProgramInFrontHoldsTheButtonBothMap) {
   Peer first(kKeysPath);
   Peer second(kKeysPath);
   ASSERT_TRUE(first.Window() && second.Window());
-  // Wine may hand the front to the desktop once more when the X server's late focus events for
-  // the new windows arrive: a turn starts when its program really is in front.
-  const auto bringToFront = [](HWND window) {
-    return test_support::PumpUntil(3000, [&] {
-      if (GetForegroundWindow() == window) return true;
-      SetForegroundWindow(window);
-      return false;
-    });
-  };
-  // The turns start when the last program started has settled in front with the button.
-  ASSERT_TRUE(bringToFront(second.Window()));
+  // A turn starts when its program really is in front. The turns start when the last program
+  // started has settled in front with the button.
+  ASSERT_TRUE(test_support::BringToFront(second.Window()));
   ASSERT_TRUE(test_support::PumpUntil(3000, [&] { return second.Holds(kButton1); }));
   std::vector<std::string> missed;
   for (int turn = 0; turn < 20; ++turn) {
     Peer& front = turn % 2 == 0 ? first : second;
     Peer& back = turn % 2 == 0 ? second : first;
-    ASSERT_TRUE(bringToFront(front.Window())) << "turn " << turn;
+    ASSERT_TRUE(test_support::BringToFront(front.Window())) << "turn " << turn;
     // Wine's late focus events can still take the front away for a moment; a turn is judged
     // while its program is in front, so it is brought back when that happens.
     if (!test_support::PumpUntil(2000, [&] {
