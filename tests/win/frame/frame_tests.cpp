@@ -77,10 +77,16 @@ RECT ChildRect(HWND parent, HWND child) {
   return r;
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
 }
-bool SameRect(const RECT& a, const LayoutRect& b) {
+
+::testing::AssertionResult SameRect(const RECT& a, const RECT& b) {
+  if (EqualRect(&a, &b)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << Describe(a) << " is not " << Describe(b);
+}
+::testing::AssertionResult SameRect(const RECT& a, const LayoutRect& b) {
   return SameRect(a, ToRect(b));
 }
 
@@ -155,6 +161,12 @@ class FrameTest : public ::testing::Test {
     return quit;
   }
   void Command(int id) { SendMessageW(frame_->Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  // The player's Exit, and the frame gone with its window, ready for the next start.
+  void Exit() {
+    Command(IDM_EXIT);
+    DrainQuit();
+    frame_.reset();
+  }
   uint32_t Flags() const { return frame_->Game().Flags(); }
 
   std::unique_ptr<MainFrame> frame_;
@@ -1002,9 +1014,7 @@ TEST_F(FrameTest, PlacementIsStoredOnExitAndRestoredOnStart) {
   const RECT moved = {120, 90, 120 + 400, 90 + 560};
   SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left,
                moved.bottom - moved.top, SWP_NOZORDER);
-  Command(IDM_EXIT);
-  DrainQuit();
-  frame_.reset();
+  Exit();
 
   hwnd = Start(kArea);
   RECT window = {};
@@ -1013,9 +1023,7 @@ TEST_F(FrameTest, PlacementIsStoredOnExitAndRestoredOnStart) {
   EXPECT_FALSE(IsZoomed(hwnd));
 
   ShowWindow(hwnd, SW_MAXIMIZE);
-  Command(IDM_EXIT);
-  DrainQuit();
-  frame_.reset();
+  Exit();
   hwnd = Start(kArea);
   EXPECT_TRUE(IsZoomed(hwnd));
   ShowWindow(hwnd, SW_RESTORE);
@@ -1046,31 +1054,23 @@ TEST_F(FrameTest, PlacementStaysPutBesideAPanel) {
                  SWP_NOZORDER);
     for (int round = 0; round < 5; ++round) {
       SCOPED_TRACE(round);
-      Command(IDM_EXIT);
-      DrainQuit();
-      frame_.reset();
+      Exit();
       hwnd = Start(c.area);
       ASSERT_NE(hwnd, nullptr);
       RECT window = {};
       GetWindowRect(hwnd, &window);
-      EXPECT_TRUE(SameRect(window, left))
-          << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
+      EXPECT_TRUE(SameRect(window, left));
     }
     // Maximised, the normal rectangle is the platform's placement's: it stays put too.
     ShowWindow(hwnd, SW_MAXIMIZE);
-    Command(IDM_EXIT);
-    DrainQuit();
-    frame_.reset();
+    Exit();
     hwnd = Start(c.area);
     ASSERT_TRUE(IsZoomed(hwnd));
     ShowWindow(hwnd, SW_RESTORE);
     RECT window = {};
     GetWindowRect(hwnd, &window);
-    EXPECT_TRUE(SameRect(window, left))
-        << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
-    Command(IDM_EXIT);
-    DrainQuit();
-    frame_.reset();
+    EXPECT_TRUE(SameRect(window, left));
+    Exit();
   }
 }
 
@@ -1095,11 +1095,8 @@ TEST_F(FrameTest, PlacementLargerThanTheWorkAreaGetsTheFirstStartsWindow) {
     RECT window = {};
     GetWindowRect(hwnd, &window);
     const RECT first = FirstStartRect(kArea);
-    EXPECT_TRUE(SameRect(window, first))
-        << window.left << "," << window.top << " - " << window.right << "," << window.bottom;
-    Command(IDM_EXIT);
-    DrainQuit();
-    frame_.reset();
+    EXPECT_TRUE(SameRect(window, first));
+    Exit();
   }
 }
 
@@ -1153,9 +1150,7 @@ TEST_F(FrameTest, HostilePlacementGivesAWindowOnScreenAndLeavesTheKey) {
     GetClientRect(hwnd, &client);
     EXPECT_GE(client.right, 240);
     EXPECT_GE(client.bottom, 320);
-    Command(IDM_EXIT);
-    DrainQuit();
-    frame_.reset();
+    Exit();
 
     BYTE other[16] = {};
     DWORD size = sizeof other, type = 0;
